@@ -1,0 +1,130 @@
+# Shared settings of the Windows build trees: third-party libraries from the dependency cache,
+# the output folder, the C++ runtime shipped with the deliverables, and the test helpers.
+# Every 32-bit module links the one shared C++ runtime so that value types may cross DLL borders.
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(PINVALE_ARCH x86)
+else()
+  set(PINVALE_ARCH x64)
+endif()
+
+set(PINVALE_DEPS "$ENV{HOME}/.cache/pinvale/deps" CACHE PATH "Cross-built third-party libraries")
+set(PINVALE_DIST "${CMAKE_BINARY_DIR}/../dist" CACHE PATH "Output folder of the deliverables")
+set(PINVALE_HOST_TOOLS "${CMAKE_BINARY_DIR}/../host" CACHE PATH "Build folder of the host tools")
+option(PINVALE_TESTS "Build the tests and benchmarks" ON)
+get_filename_component(PINVALE_DIST "${PINVALE_DIST}" ABSOLUTE)
+get_filename_component(PINVALE_HOST_TOOLS "${PINVALE_HOST_TOOLS}" ABSOLUTE)
+set(PINVALE_TESTBIN "${CMAKE_BINARY_DIR}/testbin")
+file(MAKE_DIRECTORY "${PINVALE_DIST}" "${PINVALE_TESTBIN}")
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                        _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
+add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
+
+set(PINVALE_DEPS_ARCH "${PINVALE_DEPS}/i686")
+if(PINVALE_ARCH STREQUAL "x86")
+  if(NOT EXISTS "${PINVALE_DEPS_ARCH}/lib/liblua51.dll.a")
+    message(FATAL_ERROR "Third-party libraries missing in ${PINVALE_DEPS_ARCH}: run scripts/setup.sh")
+  endif()
+  add_library(lua51 SHARED IMPORTED GLOBAL)
+  set_target_properties(lua51 PROPERTIES
+    IMPORTED_IMPLIB "${PINVALE_DEPS_ARCH}/lib/liblua51.dll.a"
+    IMPORTED_LOCATION "${PINVALE_DEPS_ARCH}/bin/lua51.dll"
+    INTERFACE_INCLUDE_DIRECTORIES "${PINVALE_DEPS_ARCH}/include")
+  add_library(expat SHARED IMPORTED GLOBAL)
+  set_target_properties(expat PROPERTIES
+    IMPORTED_IMPLIB "${PINVALE_DEPS_ARCH}/lib/libexpat.dll.a"
+    IMPORTED_LOCATION "${PINVALE_DEPS_ARCH}/bin/libexpat.dll"
+    INTERFACE_INCLUDE_DIRECTORIES "${PINVALE_DEPS_ARCH}/include")
+  add_library(sqlite3 STATIC IMPORTED GLOBAL)
+  set_target_properties(sqlite3 PROPERTIES
+    IMPORTED_LOCATION "${PINVALE_DEPS_ARCH}/lib/libsqlite3.a"
+    INTERFACE_INCLUDE_DIRECTORIES "${PINVALE_DEPS_ARCH}/include")
+
+  # The runtime DLLs that ship beside the program.
+  set(PINVALE_RUNTIME_DLLS "${PINVALE_DEPS_ARCH}/bin/lua51.dll" "${PINVALE_DEPS_ARCH}/bin/libexpat.dll")
+  foreach(dll libstdc++-6.dll libgcc_s_dw2-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
+      find_file(path_${dll} ${dll} PATHS /usr/i686-w64-mingw32/lib /usr/lib/gcc/i686-w64-mingw32/12-posix NO_DEFAULT_PATH)
+      set(path "${path_${dll}}")
+    endif()
+    list(APPEND PINVALE_RUNTIME_DLLS "${path}")
+  endforeach()
+  foreach(dll ${PINVALE_RUNTIME_DLLS})
+    get_filename_component(name "${dll}" NAME)
+    foreach(dest "${PINVALE_DIST}" "${PINVALE_TESTBIN}")
+      if(NOT EXISTS "${dest}/${name}" OR "${dll}" IS_NEWER_THAN "${dest}/${name}")
+        execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded -o "${dest}/${name}" "${dll}")
+      endif()
+    endforeach()
+  endforeach()
+else()
+  # The 64-bit shell extension is loaded by the file manager: no runtime DLLs beside it.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+# A shipped module: built into the output folder and copied beside the tests.
+function(pinvale_deliverable target)
+  set_target_properties(${target} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY "${PINVALE_DIST}"
+    LIBRARY_OUTPUT_DIRECTORY "${PINVALE_DIST}"
+    ARCHIVE_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/lib"
+    PREFIX "")
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> "${PINVALE_TESTBIN}/")
+endfunction()
+
+# Tests run under Wine through the emulator script; the prefix and display come from the
+# environment set up by scripts/test.sh (see the README).
+if(PINVALE_ARCH STREQUAL "x86")
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh;--64")
+endif()
+
+# pinvale_test(name SOURCES ... [LIBS ...] [TIMEOUT s] [LABELS ...])
+# One test executable, run by ctest as one test from the test folder.
+function(pinvale_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE pinvale_test_support ${T_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PINVALE_TESTBIN}")
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY "${PINVALE_TESTBIN}")
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 180)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${PINVALE_ARCH};${T_LABELS}")
+endfunction()
+
+# A helper program used by tests (started by the code under test); lives beside the tests.
+function(pinvale_test_helper name)
+  add_executable(${name} ${ARGN})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PINVALE_TESTBIN}")
+endfunction()
+
+# Product version, carried by every deliverable's version resource.
+set(PINVALE_VERSION "2.1.0.1")
+string(REPLACE "." "," PINVALE_VERSION_COMMAS "${PINVALE_VERSION}")
+
+# pinvale_version_resource(target "description"): adds a version resource to target.
+function(pinvale_version_resource target description)
+  get_target_property(type ${target} TYPE)
+  set(VR_NAME ${target})
+  set(VR_DESCRIPTION "${description}")
+  if(type STREQUAL "EXECUTABLE")
+    set(VR_TYPE VFT_APP)
+    set(VR_FILE "${target}.exe")
+  else()
+    set(VR_TYPE VFT_DLL)
+    set(VR_FILE "${target}.dll")
+  endif()
+  set(out "${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc")
+  configure_file("${CMAKE_SOURCE_DIR}/cmake/version.rc.in" "${out}" @ONLY)
+  target_sources(${target} PRIVATE "${out}")
+endfunction()
+
+# The shared interface header and the small Win32 helpers, for every module of both trees.
+add_library(services_headers INTERFACE)
+target_include_directories(services_headers INTERFACE ${CMAKE_SOURCE_DIR}/services/include)

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# One-time machine set-up: Debian packages, then the cross-built third-party libraries.
+# Idempotent: every step checks what is already there and skips it.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+packages=(
+  cmake make ninja-build gcc g++ tcl dpkg-dev
+  mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine32:i386 wine64 xvfb xauth googletest
+  imagemagick xdotool xcompmgr fonts-wine fonts-wqy-zenhei sqlite3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  name=${p%%:*}
+  arch=${p#*:}; [ "$arch" = "$p" ] && arch=""
+  if [ -n "$arch" ]; then
+    dpkg-query -W -f='${Status}' "$name:$arch" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  else
+    dpkg-query -W -f='${Status}' "$name" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+"$here/build-deps.sh"

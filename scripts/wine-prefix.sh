@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Makes a Wine prefix fit for the program and its tests: fonts, no desktop integration, no
+# window-manager stalls, and folders "opened" without starting the file manager's DDE dance.
+# Usage: wine-prefix.sh [--test] PREFIX. Creates it when missing; idempotent. With --test,
+# opening a folder through the shell runs a silent no-op instead of the file manager.
+set -euo pipefail
+testing=0
+if [ "${1:-}" = "--test" ]; then testing=1; shift; fi
+prefix=$1
+# Its own HOME, so the prefix links no folder of the user's home.
+export HOME=${PINVALE_PREFIX_HOME:-$prefix/.home}
+mkdir -p "$HOME"
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+[ -f "$prefix/.pinvale-ready" ] && exit 0
+mkdir -p "$prefix"
+wine wineboot -i </dev/null >/dev/null 2>&1 || true
+wineserver -w
+# Shell folders become real folders inside the prefix, so a copied prefix stands alone.
+for link in "$prefix"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then rm -f "$link"; mkdir -p "$link"; fi
+done
+fonts="$prefix/drive_c/windows/Fonts"
+mkdir -p "$fonts"
+cp -n /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
+for f in /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc; do [ -f "$f" ] && cp -n "$f" "$fonts/"; done
+reg() { wine reg "$@" </dev/null >/dev/null 2>&1 || true; }
+reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f
+reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /t REG_SZ /d "" /f
+reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+if [ $testing = 1 ]; then
+  for cls in Folder Directory; do
+    reg delete "HKLM\\Software\\Classes\\$cls\\shell\\open\\ddeexec" /f
+    reg delete "HKLM\\Software\\Classes\\$cls\\shell\\explore\\ddeexec" /f
+    reg add "HKLM\\Software\\Classes\\$cls\\shell\\open\\command" /ve /t REG_SZ \
+      /d 'C:\windows\system32\cmd.exe /c rem "%1"' /f
+  done
+fi
+wineserver -w
+touch "$prefix/.pinvale-ready"

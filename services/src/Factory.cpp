@@ -1,0 +1,38 @@
+// CreateInstance: the service library's single export. Each call makes one new object chosen
+// by interface id (count 0) and returns the asked-for interface through its QueryInterface.
+#include <new>
+
+#include "ServiceInterfaces.h"
+#include "SqliteMgr.h"
+
+namespace {
+
+// Makes the object, hands out the interface; deletes the object when it refuses the id.
+template <class T>
+void* Make(const GUID* id) {
+  T* object = new (std::nothrow) T();
+  if (!object) return nullptr;
+  void* out = nullptr;
+  if (FAILED(object->QueryInterface(id, &out)) || !out) {
+    object->AddRef();
+    object->Release();
+    return nullptr;
+  }
+  return out;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) void* __cdecl CreateInstance(const GUID* id) {
+  if (!id) return nullptr;
+  const GUID& g = *id;
+  // Table order: CPU/disk info, MD5/hash, register, statistic, version, socket, SQLite.
+  if (XIsEqualId(g, IID_ICPUInfo) || XIsEqualId(g, IID_IDiskInfo)) return nullptr;
+  if (XIsEqualId(g, IID_IMD5) || XIsEqualId(g, IID_IHash)) return nullptr;
+  if (XIsEqualId(g, IID_IRegister)) return nullptr;
+  if (XIsEqualId(g, IID_IStatistic)) return nullptr;
+  if (XIsEqualId(g, IID_IVersion)) return nullptr;
+  if (XIsEqualId(g, IID_IXSocket)) return nullptr;
+  if (XIsEqualId(g, IID_ISQLite)) return Make<CSqliteMgr>(id);
+  return nullptr;
+}

@@ -1,0 +1,44 @@
+// Reference-counting base of the service objects. The count changes only atomically; the
+// object deletes itself when Release takes it to 0. QueryInterface is each class's own.
+#pragma once
+
+#include "ServiceInterfaces.h"
+
+template <class Primary>
+class CXObject : public Primary {
+ public:
+  LONG __stdcall AddRef() override { return InterlockedIncrement(&m_ref); }
+  LONG __stdcall Release() override {
+    LONG n = InterlockedDecrement(&m_ref);
+    if (n == 0) delete this;
+    return n;
+  }
+  LONG RefCount() const { return m_ref; }
+
+ protected:
+  CXObject() = default;
+  virtual ~CXObject() = default;
+
+  // Stores this object's primary interface for its own id or IXUnknown's; else null.
+  HRESULT QueryPrimary(const GUID* id, void** out, const GUID& own) {
+    if (!out) return E_POINTER;
+    if (id && (XIsEqualId(*id, own) || XIsEqualId(*id, IID_IXUnknown))) {
+      *out = static_cast<Primary*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+
+  volatile LONG m_ref = 0;
+};
+
+// Second interface of a two-interface class: its three base slots forward to the owner, so
+// both interfaces answer alike and share one count.
+#define XOBJECT_FORWARD_BASE(Owner)                                                      \
+  HRESULT __stdcall QueryInterface(const GUID* id, void** out) override {                \
+    return static_cast<Owner*>(this)->QueryInterface(id, out);                           \
+  }                                                                                      \
+  LONG __stdcall AddRef() override { return static_cast<Owner*>(this)->AddRefOwner(); }  \
+  LONG __stdcall Release() override { return static_cast<Owner*>(this)->ReleaseOwner(); }

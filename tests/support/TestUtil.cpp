@@ -1,0 +1,113 @@
+// Test helpers: temp folders, file I/O and bounded waiting.
+#include "TestUtil.h"
+
+#include <shlwapi.h>
+
+#include <vector>
+
+#include "XWin.h"
+
+namespace xtest {
+
+TempDir::TempDir() {
+  wchar_t base[MAX_PATH] = {0};
+  GetTempPathW(MAX_PATH, base);
+  static LONG counter = 0;
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    wchar_t name[MAX_PATH];
+    swprintf(name, MAX_PATH, L"%lspvtest_%lu_%ld_%d", base, GetCurrentProcessId(),
+             InterlockedIncrement(&counter), attempt);
+    if (CreateDirectoryW(name, nullptr)) {
+      m_path = name;
+      return;
+    }
+  }
+}
+
+TempDir::~TempDir() {
+  if (!m_path.empty()) RemoveTree(m_path);
+}
+
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring full = path + L"\\" + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(full.c_str());
+      }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+std::wstring TestBinFolder() {
+  std::wstring f = XModuleFolder();
+  if (!f.empty()) f.pop_back();
+  return f;
+}
+
+bool FileExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  CXHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.Valid()) return false;
+  DWORD written = 0;
+  return WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  CXHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.Valid()) return std::string();
+  std::string out;
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(f.Get(), buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+  return out;
+}
+
+bool CopyInto(const std::wstring& file, const std::wstring& folder) {
+  const wchar_t* name = PathFindFileNameW(file.c_str());
+  return CopyFileW(file.c_str(), (folder + L"\\" + name).c_str(), FALSE) != 0;
+}
+
+void PumpFor(DWORD ms) {
+  DWORD start = GetTickCount();
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(5);
+  } while (GetTickCount() - start < ms);
+}
+
+bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (cond()) return true;
+    if (GetTickCount() - start >= timeoutMs) return cond();
+    PumpFor(10);
+  }
+}
+
+std::string Narrow(const std::wstring& s) { return XNarrow(s.c_str(), static_cast<int>(s.size()), CP_UTF8); }
+std::wstring Widen(const std::string& s) { return XWiden(s.c_str(), static_cast<int>(s.size()), CP_UTF8); }
+
+std::wstring RecordArgsExe() { return TestBinFolder() + L"\\recordargs.exe"; }
+
+std::wstring ReadRecordedLines(const std::wstring& recordFile) { return Widen(ReadBytes(recordFile)); }
+
+}  // namespace xtest
