@@ -3,6 +3,7 @@
 #include <new>
 
 #include "ServiceInterfaces.h"
+#include "Hash.h"
 #include "SqliteMgr.h"
 
 namespace {
@@ -28,7 +29,7 @@ extern "C" __declspec(dllexport) void* __cdecl CreateInstance(const GUID* id) {
   const GUID& g = *id;
   // Table order: CPU/disk info, MD5/hash, register, statistic, version, socket, SQLite.
   if (XIsEqualId(g, IID_ICPUInfo) || XIsEqualId(g, IID_IDiskInfo)) return nullptr;
-  if (XIsEqualId(g, IID_IMD5) || XIsEqualId(g, IID_IHash)) return nullptr;
+  if (XIsEqualId(g, IID_IMD5) || XIsEqualId(g, IID_IHash)) return Make<CHash>(id);
   if (XIsEqualId(g, IID_IRegister)) return nullptr;
   if (XIsEqualId(g, IID_IStatistic)) return nullptr;
   if (XIsEqualId(g, IID_IVersion)) return nullptr;

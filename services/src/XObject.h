@@ -1,5 +1,7 @@
 // Reference-counting base of the service objects. The count changes only atomically; the
 // object deletes itself when Release takes it to 0. QueryInterface is each class's own.
+// A class with a second interface also derives from it and overrides QueryInterface, AddRef
+// and Release once: the one override serves both tables, so both share one count.
 #pragma once
 
 #include "ServiceInterfaces.h"
@@ -33,12 +35,3 @@ class CXObject : public Primary {
 
   volatile LONG m_ref = 0;
 };
-
-// Second interface of a two-interface class: its three base slots forward to the owner, so
-// both interfaces answer alike and share one count.
-#define XOBJECT_FORWARD_BASE(Owner)                                                      \
-  HRESULT __stdcall QueryInterface(const GUID* id, void** out) override {                \
-    return static_cast<Owner*>(this)->QueryInterface(id, out);                           \
-  }                                                                                      \
-  LONG __stdcall AddRef() override { return static_cast<Owner*>(this)->AddRefOwner(); }  \
-  LONG __stdcall Release() override { return static_cast<Owner*>(this)->ReleaseOwner(); }
