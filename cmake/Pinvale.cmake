@@ -128,3 +128,12 @@ endfunction()
 # The shared interface header and the small Win32 helpers, for every module of both trees.
 add_library(services_headers INTERFACE)
 target_include_directories(services_headers INTERFACE ${CMAKE_SOURCE_DIR}/services/include)
+
+# pinvale_bench(name SOURCES ... [LIBS ...]): a benchmark program in the test folder, run by
+# hand under Wine (scripts/bench.sh); it prints figures and is never a ctest test.
+function(pinvale_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE services_headers ${B_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PINVALE_TESTBIN}")
+endfunction()
