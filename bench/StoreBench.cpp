@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FavoriteStore.h"
+#include "TestUtil.h"
 
 namespace {
 
@@ -22,21 +23,6 @@ double Now() {
   LARGE_INTEGER t;
   QueryPerformanceCounter(&t);
   return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = fd.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring full = path + L"\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full); else DeleteFileW(full.c_str());
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryW(path.c_str());
 }
 
 std::vector<CString> MakePaths(int n) {
@@ -63,13 +49,8 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main() {
-  wchar_t temp[MAX_PATH] = {0};
-  GetTempPathW(MAX_PATH, temp);
-  wchar_t name[64];
-  swprintf(name, 64, L"pvbench_%lu", GetCurrentProcessId());
-  std::wstring appData = std::wstring(temp) + name;
-  CreateDirectoryW(appData.c_str(), nullptr);
-  SetEnvironmentVariableW(L"APPDATA", appData.c_str());
+  xtest::TempDir appData;  // removed with everything in it at the end
+  SetEnvironmentVariableW(L"APPDATA", appData.Path().c_str());
   CoInitialize(nullptr);
 
   std::vector<CString> paths = MakePaths(kRows);
@@ -103,8 +84,8 @@ int main() {
     }
     // The start-up load of a new database from a legacy list of kRows lines.
     ResetDatabase();
-    std::wstring legacyFolder = appData + L"\\Dorrik\\Pinvale";
-    CreateDirectoryW((appData + L"\\Dorrik").c_str(), nullptr);
+    std::wstring legacyFolder = appData / L"Dorrik\\Pinvale";
+    CreateDirectoryW((appData / L"Dorrik").c_str(), nullptr);
     CreateDirectoryW(legacyFolder.c_str(), nullptr);
     std::string text;
     for (const CString& p : paths) text += XNarrow(p) + "\r\n";
@@ -131,7 +112,6 @@ int main() {
          Median(perRow) * 1000, Median(perRow) / import);
   printf("start-up load with a %d-line legacy list: %8.1f ms\n", kRows, Median(startups) * 1000);
 
-  RemoveTree(appData);
   CoUninitialize();
   return 0;
 }

@@ -29,6 +29,13 @@ class CComScope {
   HRESULT m_hr;
 };
 
+// A shell link object and its file interface.
+bool NewShellLink(CXComPtr<IShellLinkW>& link, CXComPtr<IPersistFile>& file) {
+  return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    link.OutVoid())) &&
+         SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.OutVoid()));
+}
+
 bool HasExtension(const CString& path, const wchar_t* ext) {
   int dot = path.ReverseFind(L'.');
   int slash = path.ReverseFind(L'\\');
@@ -94,14 +101,9 @@ HICON GetFileTypeIcon(const CString& path) {
 int ResolveShortcut(const CString& shortcut, CString& target) {
   target.Empty();
   CComScope com;
-  if (!com.Usable()) return 0;
   CXComPtr<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              link.OutVoid())))
-    return 0;
   CXComPtr<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) return 0;
-  if (FAILED(file->Load(shortcut, STGM_READ))) return 0;
+  if (!com.Usable() || !NewShellLink(link, file) || FAILED(file->Load(shortcut, STGM_READ))) return 0;
   wchar_t buf[MAX_PATH] = {0};
   if (SUCCEEDED(link->GetPath(buf, MAX_PATH, nullptr, SLGP_UNCPRIORITY))) {
     buf[MAX_PATH - 1] = 0;
@@ -112,17 +114,14 @@ int ResolveShortcut(const CString& shortcut, CString& target) {
 
 int CreateShortcut(const CString& target, const wchar_t* description, const CString& shortcut) {
   CComScope com;
-  if (!com.Usable()) return 0;
   CXComPtr<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              link.OutVoid())))
-    return 0;
+  CXComPtr<IPersistFile> file;
+  if (!com.Usable() || !NewShellLink(link, file)) return 0;
   link->SetPath(target);
   if (description) link->SetDescription(description);
   link->SetWorkingDirectory(PathWithoutLastComponent(target));
   link->SetShowCmd(SW_SHOW);
-  CXComPtr<IPersistFile> file;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) file->Save(shortcut, TRUE);
+  file->Save(shortcut, TRUE);
   return 0;
 }
 
