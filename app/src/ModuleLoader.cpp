@@ -1,0 +1,101 @@
+// The library table behind CModuleLoader. The table is a namespace-scope object, so it is
+// made before and destroyed after every singleton that holds objects of its libraries.
+#include "ModuleLoader.h"
+
+#include <string>
+
+#include "ServiceInterfaces.h"
+#include "XString.h"
+
+namespace {
+
+struct LibraryEntry {
+  const wchar_t* fileName;
+  HMODULE module;
+  PFN_XCreateInstance create;
+};
+
+class LibraryTable {
+ public:
+  ~LibraryTable() { UnloadAll(); }
+  void UnloadAll() {
+    for (LibraryEntry& e : entries) {
+      if (e.module) FreeLibrary(e.module);
+      e.module = nullptr;
+      e.create = nullptr;
+    }
+  }
+  LibraryEntry entries[CModuleLoader::kLibraryCount] = {
+      {L"Corvane.dll", nullptr, nullptr},
+      {L"Tessaly.dll", nullptr, nullptr},
+  };
+};
+
+LibraryTable g_libraries;
+CModuleLoader::PFN_TestMessageSink g_testMessageSink = nullptr;
+
+// Full path of the running executable, whatever its length.
+std::wstring ExecutablePath() {
+  std::wstring buf(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, &buf[0], static_cast<DWORD>(buf.size()));
+    if (n == 0) return std::wstring();
+    if (n < buf.size()) {
+      buf.resize(n);
+      return buf;
+    }
+    if (buf.size() >= 32768) return std::wstring();
+    buf.resize(buf.size() * 2);
+  }
+}
+
+void ReportMissingFile(const std::wstring& path) {
+  CString text;
+  text.Format(L"Lack of file: %s !", path.c_str());
+  if (g_testMessageSink) {
+    g_testMessageSink(text, L"Error", MB_ICONERROR);
+  } else {
+    MessageBoxW(nullptr, text, L"Error", MB_ICONERROR);
+  }
+}
+
+bool LoadEntry(LibraryEntry& e) {
+  std::wstring path = ExecutablePath();
+  size_t slash = path.find_last_of(L"\\/");
+  path = (slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1)) + e.fileName;
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    ReportMissingFile(path);
+    return false;
+  }
+  e.module = LoadLibraryW(path.c_str());
+  return e.module != nullptr;
+}
+
+}  // namespace
+
+int CModuleLoader::GetModuleObject(int index, const GUID* id, void** out) {
+  if (index < 0 || index >= kLibraryCount || !id || !out) return 1;
+  try {
+    LibraryEntry& e = g_libraries.entries[index];
+    if (!e.module && !LoadEntry(e)) return 1;
+    if (!e.create) {
+      e.create = reinterpret_cast<PFN_XCreateInstance>(
+          reinterpret_cast<void*>(GetProcAddress(e.module, "CreateInstance")));
+      if (!e.create) return 1;
+    }
+    void* object = e.create(id);
+    if (!object) return 1;
+    *out = object;
+    return 0;
+  } catch (...) {
+    return 1;
+  }
+}
+
+void CModuleLoader::UnloadAll() { g_libraries.UnloadAll(); }
+
+HMODULE CModuleLoader::LoadedModule(int index) {
+  return (index >= 0 && index < kLibraryCount) ? g_libraries.entries[index].module : nullptr;
+}
+
+void CModuleLoader::SetTestMessageSink(PFN_TestMessageSink sink) { g_testMessageSink = sink; }

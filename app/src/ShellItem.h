@@ -1,0 +1,42 @@
+// Shell item utilities: special folders, type icons, shortcut files and opening a favourite
+// the way the user expects. Stateless apart from the cached answer of Is64BitSystem.
+#pragma once
+
+#include <windows.h>
+
+#include "XString.h"
+
+// Path of a special folder (CSIDL_*); 1 when obtained, else 0 with path emptied.
+int GetSpecialFolderPath(int csidl, CString& path);
+
+// Large icon chosen by type only (the item is never read): the folder icon for an existing
+// folder, else the icon registered for the path's extension. Null on failure; the caller
+// owns the icon.
+HICON GetFileTypeIcon(const CString& path);
+
+// Reads a shortcut file. 1 when the file could be loaded (target may still be empty), else
+// 0 with target emptied.
+int ResolveShortcut(const CString& shortcut, CString& target);
+
+// Writes a shortcut to target (working folder: the target's folder, show command SW_SHOW).
+// description may be null. Always returns 0.
+int CreateShortcut(const CString& target, const wchar_t* description, const CString& shortcut);
+
+// 1 when the machine's native processor architecture is x64 or Itanium, else 0 (cached).
+int Is64BitSystem();
+
+// Opens a favourite: folders in the file manager, shortcuts through their target, other
+// items by their file type, with the open-with chooser as the last resort. 1 when something
+// was started, else 0.
+int OpenItem(const CString& path);
+
+// Test-only: called before each shell start that OpenItem makes, with the function's name
+// ("ShellExecuteW", "ShellExecuteExW", "WinExec") and the file or command line it is given.
+// It only observes; the real call still follows. Null turns it off.
+typedef void (*PFN_TestShellStartObserver)(const wchar_t* api, const wchar_t* what);
+void SetTestShellStartObserver(PFN_TestShellStartObserver observer);
+
+// Small path helpers shared by the store and the shell utilities.
+bool PathIsExistingFolder(const CString& path);
+bool PathExistsAtAll(const CString& path);
+CString PathWithoutLastComponent(const CString& path);

@@ -1,0 +1,377 @@
+// CFavoriteStore against real database files through Corvane.dll. APPDATA points into a
+// throwaway folder (with non-ASCII characters in its name) for the whole process; each test
+// starts without the program's folders. Recent folders come from real shortcuts in the
+// recent-documents folder with last-access times set far in the future, so they are the
+// newest entries there whatever else the folder holds.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FavoriteStore.h"
+#include "ModuleLoader.h"
+#include "ShellItem.h"
+#include "TestUtil.h"
+
+namespace {
+
+std::vector<std::wstring> g_messages;
+void RecordMessage(const wchar_t* text, const wchar_t*, UINT) { g_messages.push_back(text); }
+
+std::wstring g_appData;
+
+class AppDataEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    m_dir.reset(new xtest::TempDir);
+    g_appData = *m_dir / L"Profil \u00C4\u00DF \u6570\u636E";
+    CreateDirectoryW(g_appData.c_str(), nullptr);
+    SetEnvironmentVariableW(L"APPDATA", g_appData.c_str());
+    CModuleLoader::SetTestMessageSink(RecordMessage);
+  }
+  void TearDown() override { m_dir.reset(); }
+
+ private:
+  std::unique_ptr<xtest::TempDir> m_dir;
+};
+
+::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new AppDataEnvironment);
+
+using Rows = std::vector<std::vector<std::string>>;
+
+int CollectRow(void* context, int columns, char** values, char**) {
+  std::vector<std::string> row;
+  for (int i = 0; i < columns; ++i) row.push_back(values[i] ? values[i] : "<null>");
+  static_cast<Rows*>(context)->push_back(row);
+  return 0;
+}
+
+// Straight to the database file, beside the store under test.
+Rows Query(const char* sql) {
+  Rows rows;
+  ISQLite* db = nullptr;
+  if (CModuleLoader::GetModuleObject(0, &IID_ISQLite, reinterpret_cast<void**>(&db)) != 0) return rows;
+  if (db->Open(XNarrow(CFavoriteStore::DatabasePath(), -1, CP_UTF8).c_str()) == 1) {
+    db->Exec(sql, CollectRow, &rows);
+    db->Close();
+  }
+  db->Release();
+  return rows;
+}
+
+FILETIME FutureTime(int hours) {
+  SYSTEMTIME st = {2090, 1, 0, 1, 0, 0, 0, 0};
+  FILETIME ft;
+  SystemTimeToFileTime(&st, &ft);
+  ULARGE_INTEGER v;
+  v.LowPart = ft.dwLowDateTime;
+  v.HighPart = ft.dwHighDateTime;
+  v.QuadPart += static_cast<ULONGLONG>(hours) * 36000000000ULL;
+  ft.dwLowDateTime = v.LowPart;
+  ft.dwHighDateTime = v.HighPart;
+  return ft;
+}
+
+// Shortcuts in the recent-documents folder, removed again on destruction.
+class RecentShortcuts {
+ public:
+  RecentShortcuts() { GetSpecialFolderPath(CSIDL_RECENT, m_recent); }
+  ~RecentShortcuts() {
+    for (const std::wstring& f : m_files) DeleteFileW(f.c_str());
+  }
+  void Add(const std::wstring& target, int hours) {
+    std::wstring lnk = std::wstring(m_recent) + L"\\pvtest_" + std::to_wstring(m_files.size()) + L".lnk";
+    CreateShortcut(target.c_str(), nullptr, lnk.c_str());
+    CXHandle f(CreateFileW(lnk.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FILETIME t = FutureTime(hours);
+    EXPECT_TRUE(f.Valid() && SetFileTime(f.Get(), nullptr, &t, nullptr));
+    m_files.push_back(lnk);
+  }
+  bool Ready() const { return !m_recent.IsEmpty(); }
+
+ private:
+  CString m_recent;
+  std::vector<std::wstring> m_files;
+};
+
+class FavoriteStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CoInitialize(nullptr);
+    g_messages.clear();
+    xtest::RemoveTree(g_appData + L"\\Tarquon");
+    xtest::RemoveTree(g_appData + L"\\Dorrik");
+  }
+  void TearDown() override {
+    EXPECT_TRUE(g_messages.empty());
+    CoUninitialize();
+  }
+  std::wstring MakeFolder(const std::wstring& name) {
+    std::wstring path = dir / name;
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+  }
+  void WriteLegacy(const std::string& bytes) {
+    CreateDirectoryW((g_appData + L"\\Dorrik").c_str(), nullptr);
+    CreateDirectoryW((g_appData + L"\\Dorrik\\Pinvale").c_str(), nullptr);
+    ASSERT_TRUE(xtest::WriteBytes(CFavoriteStore::LegacyListPath().GetString(), bytes));
+  }
+  std::vector<std::wstring> Paths(const CFavoriteStore& s) {
+    std::vector<std::wstring> out;
+    for (int i = 0; i < s.Count(); ++i) out.push_back(s.At(i)->path);
+    return out;
+  }
+  // A store with a fresh table holding the given paths (ids 1, 2, ...).
+  void Fill(CFavoriteStore& s, const std::vector<std::wstring>& paths) {
+    ASSERT_EQ(s.Connect(), 1);
+    s.CreateTable();
+    for (const std::wstring& p : paths) ASSERT_EQ(s.Insert(p.c_str()), 0);
+  }
+
+  xtest::TempDir dir;
+  CFavoriteStore store;
+};
+
+TEST_F(FavoriteStoreTest, PathsLiveUnderAppData) {
+  EXPECT_EQ(std::wstring(CFavoriteStore::DatabasePath()), g_appData + L"\\Tarquon\\Pinvale\\favorite.db");
+  EXPECT_EQ(std::wstring(CFavoriteStore::DatabaseFolder()), g_appData + L"\\Tarquon\\Pinvale");
+  EXPECT_EQ(std::wstring(CFavoriteStore::LegacyListPath()), g_appData + L"\\Dorrik\\Pinvale\\favorite.pvl");
+}
+
+TEST_F(FavoriteStoreTest, FirstStartCreatesTheFolderAndSeedsTheFiveNewestRecentFolders) {
+  RecentShortcuts recent;
+  ASSERT_TRUE(recent.Ready());
+  std::vector<std::wstring> folders;
+  for (int i = 0; i < 7; ++i) {
+    folders.push_back(MakeFolder(L"recent" + std::to_wstring(i)));
+    recent.Add(folders.back(), 10 + i);  // recent6 is the newest folder
+  }
+  std::wstring file = dir / L"document.txt";
+  ASSERT_TRUE(xtest::WriteBytes(file, "x"));
+  recent.Add(file, 100);                        // newest of all, but a file
+  recent.Add(dir / L"gone", 99);                // target missing
+  recent.Add(folders[6], 20);                   // a second shortcut to one folder: kept twice
+
+  store.StartupLoad(false, CString());
+  EXPECT_TRUE(xtest::FileExists(CFavoriteStore::DatabasePath().GetString()));
+  EXPECT_EQ(Paths(store), (std::vector<std::wstring>{folders[6], folders[6], folders[5], folders[4], folders[3]}));
+  for (int i = 0; i < store.Count(); ++i) {
+    EXPECT_EQ(store.At(i)->id, i + 1);
+    EXPECT_EQ(store.At(i)->color, 0xFFFFFFu);
+    EXPECT_EQ(store.At(i)->count, 0);
+    EXPECT_EQ(store.At(i)->addtime, store.At(i)->accesstime);
+    EXPECT_GT(store.At(i)->addtime, 1600000000);
+  }
+  Rows rows = Query("SELECT color, count, addtime = accesstime, length(addtime) FROM main");
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"ffffff", "0", "1", "19"}));
+}
+
+TEST_F(FavoriteStoreTest, LegacyListBecomesRowsOneToThreeAndIsDeleted) {
+  RecentShortcuts recent;
+  recent.Add(MakeFolder(L"would be seeded"), 1);
+  WriteLegacy("C:\\first\r\n\r\nC:\\it's second\nC:\\third\n");
+  store.StartupLoad(false, CString());
+  EXPECT_FALSE(xtest::FileExists(CFavoriteStore::LegacyListPath().GetString()));
+  EXPECT_EQ(Paths(store), (std::vector<std::wstring>{L"C:\\first", L"C:\\it's second", L"C:\\third"}));
+  EXPECT_EQ(Query("SELECT id, path FROM main ORDER BY id"),
+            (Rows{{"1", "C:\\first"}, {"2", "C:\\it's second"}, {"3", "C:\\third"}}));
+}
+
+TEST_F(FavoriteStoreTest, LegacyListIsImportedIntoAnExistingTableToo) {
+  {
+    CFavoriteStore first;
+    Fill(first, {L"C:\\old"});
+  }
+  std::wstring longPath = L"C:\\" + std::wstring(300, L'x');
+  WriteLegacy("C:\\new\n" + XNarrow(longPath.c_str()) + "\n");
+  store.StartupLoad(false, CString());
+  EXPECT_FALSE(xtest::FileExists(CFavoriteStore::LegacyListPath().GetString()));
+  EXPECT_EQ(Query("SELECT id, length(path) FROM main ORDER BY id"), (Rows{{"1", "6"}, {"2", "6"}, {"3", "303"}}));
+  ASSERT_EQ(store.Count(), 3);
+  EXPECT_EQ(std::wstring(store.At(2)->path), longPath.substr(0, MAX_PATH - 1));
+}
+
+TEST_F(FavoriteStoreTest, LegacyListStaysWhenTheDatabaseCannotBeOpened) {
+  // A folder where the database file should be: SQLite cannot open it.
+  CreateDirectoryW((g_appData + L"\\Tarquon").c_str(), nullptr);
+  CreateDirectoryW((g_appData + L"\\Tarquon\\Pinvale").c_str(), nullptr);
+  ASSERT_TRUE(CreateDirectoryW(CFavoriteStore::DatabasePath(), nullptr));
+  WriteLegacy("C:\\kept\n");
+  store.StartupLoad(false, CString());
+  EXPECT_TRUE(xtest::FileExists(CFavoriteStore::LegacyListPath().GetString()));
+  EXPECT_EQ(store.Count(), 0);
+  int id = 9;
+  EXPECT_EQ(store.EnsureOpen(), 0);
+  EXPECT_EQ(store.Insert(L"C:\\x"), -1);
+  EXPECT_EQ(store.LastId(id), -1);
+  EXPECT_EQ(store.TouchAccess(1), -1);
+  EXPECT_EQ(store.Delete(1), -1);
+  EXPECT_EQ(store.Load(true), -1);
+  EXPECT_EQ(store.ImportPaths({L"C:\\y"}), -1);
+  EXPECT_EQ(id, 9);
+  // Every statement tries the open again.
+  RemoveDirectoryW(CFavoriteStore::DatabasePath());
+  EXPECT_EQ(store.CreateTable(), 0);
+  EXPECT_EQ(store.Insert(L"C:\\x"), 0);
+}
+
+TEST_F(FavoriteStoreTest, SecondStartWithAnEmptyTableDoesNotSeed) {
+  {
+    CFavoriteStore first;
+    Fill(first, {});
+  }
+  RecentShortcuts recent;
+  recent.Add(MakeFolder(L"not seeded"), 1);
+  store.StartupLoad(false, CString());
+  EXPECT_EQ(store.Count(), 0);
+  EXPECT_TRUE(Query("SELECT * FROM main").empty());
+}
+
+TEST_F(FavoriteStoreTest, AutoSortPutsTheMostOpenedFirst) {
+  Fill(store, {L"C:\\a", L"C:\\b", L"C:\\c"});
+  EXPECT_EQ(store.TouchAccess(2), 0);
+  EXPECT_EQ(store.TouchAccess(2), 0);
+  EXPECT_EQ(store.TouchAccess(3), 0);
+  ASSERT_EQ(store.Load(true), 0);
+  EXPECT_EQ(Paths(store), (std::vector<std::wstring>{L"C:\\b", L"C:\\c", L"C:\\a"}));
+  EXPECT_EQ(store.At(0)->count, 2);
+  EXPECT_EQ(store.At(0)->id, 2);
+  ASSERT_EQ(store.Load(false), 0);
+  EXPECT_EQ(Paths(store), (std::vector<std::wstring>{L"C:\\a", L"C:\\b", L"C:\\c"}));
+  // Through the start-up load as well.
+  store.CloseDatabase();
+  CFavoriteStore next;
+  next.StartupLoad(true, CString());
+  EXPECT_EQ(Paths(next), (std::vector<std::wstring>{L"C:\\b", L"C:\\c", L"C:\\a"}));
+}
+
+TEST_F(FavoriteStoreTest, ApostrophesAndAnsiTextRoundTrip) {
+  std::wstring quoted = L"C:\\Bob's 'files'\\it''s.txt";
+  // A character of the ANSI code page beyond ASCII, when it has one.
+  std::wstring accented = L"C:\\caf\u00E9";
+  BOOL lossy = FALSE;
+  WideCharToMultiByte(CP_ACP, 0, accented.c_str(), -1, nullptr, 0, nullptr, &lossy);
+  if (lossy) accented = L"C:\\plain";
+  Fill(store, {quoted, accented});
+  ASSERT_EQ(store.Load(false), 0);
+  EXPECT_EQ(Paths(store), (std::vector<std::wstring>{quoted, accented}));
+  // The column holds the ANSI bytes, not UTF-8.
+  Rows rows = Query("SELECT path FROM main WHERE id=2");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0], XNarrow(accented.c_str()));
+}
+
+TEST_F(FavoriteStoreTest, LongPathIsStoredWholeAndHeldCut) {
+  std::wstring longPath = L"C:\\" + std::wstring(297, L'p');
+  ASSERT_EQ(longPath.size(), 300u);
+  Fill(store, {longPath});
+  EXPECT_EQ(Query("SELECT length(path) FROM main"), (Rows{{"300"}}));
+  ASSERT_EQ(store.Load(false), 0);
+  ASSERT_EQ(store.Count(), 1);
+  EXPECT_EQ(std::wstring(store.At(0)->path), longPath.substr(0, 259));
+}
+
+TEST_F(FavoriteStoreTest, LastIdFollowsTheSequenceAndIdsAreNeverReused) {
+  ASSERT_EQ(store.Connect(), 1);
+  EXPECT_EQ(store.Connect(), 0);  // already held
+  store.CreateTable();
+  int id = 77;
+  store.LastId(id);  // no sequence row for `main` before the first insert
+  EXPECT_EQ(id, 77);
+  store.Insert(L"C:\\one");
+  store.Insert(L"C:\\two");
+  EXPECT_EQ(store.LastId(id), 0);
+  EXPECT_EQ(id, 2);
+  EXPECT_EQ(store.Delete(2), 0);
+  store.Insert(L"C:\\three");
+  EXPECT_EQ(store.LastId(id), 0);
+  EXPECT_EQ(id, 3);
+  EXPECT_EQ(Query("SELECT id FROM main ORDER BY id"), (Rows{{"1"}, {"3"}}));
+  EXPECT_NE(store.CreateTable(), 0);  // the table exists: fails harmlessly
+}
+
+TEST_F(FavoriteStoreTest, NullColumnsReadAsEmpty) {
+  Fill(store, {});
+  Query("INSERT INTO main(path) VALUES(NULL); INSERT INTO main(path,color,count) VALUES('C:\\x', 'FFFFFF', 4);");
+  ASSERT_EQ(store.Load(false), 0);
+  ASSERT_EQ(store.Count(), 2);
+  EXPECT_EQ(store.At(0)->id, 1);
+  EXPECT_STREQ(store.At(0)->path, L"");
+  EXPECT_EQ(store.At(0)->color, 0xFFFFFFu);
+  EXPECT_EQ(store.At(0)->count, 0);
+  EXPECT_EQ(store.At(1)->count, 4);
+  EXPECT_EQ(store.At(1)->color, 0xFFFFFFu);
+  EXPECT_EQ(store.At(2), nullptr);
+  EXPECT_EQ(store.At(-1), nullptr);
+}
+
+TEST_F(FavoriteStoreTest, PendingPathIsAddedLastUnlessAlreadyListed) {
+  std::wstring listed = MakeFolder(L"Listed Folder");
+  std::wstring fresh = MakeFolder(L"Fresh Folder");
+  {
+    CFavoriteStore first;
+    Fill(first, {listed});
+  }
+  // Same path in another letter case: nothing added.
+  CString upper(listed.c_str());
+  upper.MakeUpper();
+  store.StartupLoad(false, upper);
+  EXPECT_EQ(store.Count(), 1);
+  store.CloseDatabase();
+
+  CFavoriteStore second;
+  second.StartupLoad(false, CString((dir / L"does not exist").c_str()));
+  EXPECT_EQ(second.Count(), 1);
+  second.AddPendingPath(CString());
+  EXPECT_EQ(second.Count(), 1);
+  second.AddPendingPath(fresh.c_str());
+  ASSERT_EQ(second.Count(), 2);
+  EXPECT_EQ(std::wstring(second.At(1)->path), fresh);
+  EXPECT_EQ(second.At(1)->id, 2);
+  EXPECT_EQ(second.At(1)->count, 0);
+  EXPECT_EQ(Query("SELECT id, path FROM main ORDER BY id"),
+            (Rows{{"1", XNarrow(listed.c_str())}, {"2", XNarrow(fresh.c_str())}}));
+}
+
+TEST_F(FavoriteStoreTest, WithoutOrAfterClosingTheDatabaseEveryOperationFails) {
+  int id = 5;
+  EXPECT_EQ(store.EnsureOpen(), -1);
+  EXPECT_EQ(store.CreateTable(), -1);
+  EXPECT_EQ(store.Insert(L"C:\\x"), -1);
+  EXPECT_EQ(store.LastId(id), -1);
+  EXPECT_EQ(store.ImportPaths({}), -1);
+  Fill(store, {L"C:\\a"});
+  EXPECT_EQ(store.ImportPaths({}), 0);
+  store.Append(FAVORITE_DATA{});
+  store.CloseDatabase();
+  store.CloseDatabase();  // twice is harmless
+  EXPECT_EQ(store.Insert(L"C:\\x"), -1);
+  EXPECT_EQ(store.TouchAccess(1), -1);
+  EXPECT_EQ(store.Load(false), -1);
+  EXPECT_EQ(store.Count(), 0);  // Load empties the list first
+  EXPECT_EQ(id, 5);
+  EXPECT_EQ(Query("SELECT count(*) FROM main"), (Rows{{"1"}}));
+}
+
+TEST_F(FavoriteStoreTest, ImportPathsKeepsOrderInOneTransaction) {
+  Fill(store, {});
+  std::vector<CString> paths;
+  for (int i = 0; i < 50; ++i) paths.push_back(CString((L"C:\\item" + std::to_wstring(i)).c_str()));
+  EXPECT_EQ(store.ImportPaths(paths), 50);
+  EXPECT_EQ(store.Count(), 0);  // the in-memory list is not touched
+  Rows rows = Query("SELECT id, path FROM main ORDER BY id");
+  ASSERT_EQ(rows.size(), 50u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"1", "C:\\item0"}));
+  EXPECT_EQ(rows[49], (std::vector<std::string>{"50", "C:\\item49"}));
+  // The connection is usable afterwards (no transaction left open).
+  EXPECT_EQ(store.Insert(L"C:\\after"), 0);
+  store.CloseDatabase();
+  EXPECT_EQ(Query("SELECT count(*) FROM main"), (Rows{{"51"}}));
+}
+
+}  // namespace
