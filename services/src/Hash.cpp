@@ -1,7 +1,10 @@
 // CHash: RFC 1321 MD5 and the repeating-key XOR used for the skin package.
 #include "Hash.h"
 
+#include <emmintrin.h>
+
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -87,6 +90,35 @@ void CHash::MD5String(const char* text, char* out) {
   }
 }
 
+namespace {
+
+// XOR of size bytes (a multiple of 16) with a key stream of the same length.
+__attribute__((target("sse2"))) void XorBlockSse2(unsigned char* out, const unsigned char* in,
+                                                  const unsigned char* stream, size_t size) {
+  for (size_t j = 0; j < size; j += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + j));
+    __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(stream + j));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), _mm_xor_si128(v, s));
+  }
+}
+
+void XorBlockWords(unsigned char* out, const unsigned char* in, const unsigned char* stream, size_t size) {
+  for (size_t j = 0; j < size; j += 4) {
+    uint32_t v, s;
+    memcpy(&v, in + j, 4);
+    memcpy(&s, stream + j, 4);
+    v ^= s;
+    memcpy(out + j, &v, 4);
+  }
+}
+
+bool HasSse2() {
+  static const bool has = __builtin_cpu_supports("sse2");
+  return has;
+}
+
+}  // namespace
+
 void CHash::Decipher(const unsigned char* in, const char* key, unsigned char* out, int length) {
   if (!in || !out || length <= 0) return;
   size_t k = key ? strlen(key) : 0;
@@ -94,12 +126,22 @@ void CHash::Decipher(const unsigned char* in, const char* key, unsigned char* ou
     if (in != out) memmove(out, in, static_cast<size_t>(length));
     return;
   }
-  // Whole key-length runs without a modulo per byte: this is on the start-up path.
-  size_t n = static_cast<size_t>(length), i = 0;
   const unsigned char* kb = reinterpret_cast<const unsigned char*>(key);
-  while (i < n) {
-    size_t run = n - i < k ? n - i : k;
-    for (size_t j = 0; j < run; ++j) out[i + j] = in[i + j] ^ kb[j];
-    i += run;
+  const size_t n = static_cast<size_t>(length);
+  size_t i = 0;
+  // The package body is deciphered at start-up: whole blocks of 16 key repetitions (a
+  // multiple of 16 bytes, so the key phase restarts at every block) go 16 bytes at a time.
+  const size_t block = k * 16;
+  if (n >= block) {
+    std::vector<unsigned char> stream(block);
+    for (size_t j = 0; j < block; ++j) stream[j] = kb[j % k];
+    const bool sse2 = HasSse2();
+    for (; i + block <= n; i += block) {
+      if (sse2)
+        XorBlockSse2(out + i, in + i, stream.data(), block);
+      else
+        XorBlockWords(out + i, in + i, stream.data(), block);
+    }
   }
+  for (size_t j = 0; i < n; ++i, j = (j + 1 == k ? 0 : j + 1)) out[i] = in[i] ^ kb[j];
 }

@@ -87,6 +87,26 @@ TEST_F(Hash, DecipherInPlaceEmptyKeyAndNonPositiveLength) {
   hash->Release();
 }
 
+TEST_F(Hash, DecipherMatchesTheBytewiseRuleAcrossBlockSizesAndAlignments) {
+  // Lengths around whole 16-repetition key blocks, odd key lengths, unaligned buffers.
+  IHash* hash = lib.Create<IHash>(IID_IHash);
+  ASSERT_NE(hash, nullptr);
+  for (const char* key : {"k", "qmtzrvakp", "0123456789abcdef", "0123456789abcdefg"}) {
+    size_t k = strlen(key);
+    for (size_t length : {k * 16 - 1, k * 16, k * 16 + 1, k * 48 + 5, static_cast<size_t>(4099)}) {
+      for (size_t shift : {0, 1, 3}) {
+        std::vector<unsigned char> in(length + shift), out(length + shift + 1, 0xEE);
+        for (size_t i = 0; i < in.size(); ++i) in[i] = static_cast<unsigned char>(i * 31 + 7);
+        hash->Decipher(in.data() + shift, key, out.data() + shift, static_cast<int>(length));
+        for (size_t i = 0; i < length; ++i)
+          ASSERT_EQ(out[shift + i], in[shift + i] ^ static_cast<unsigned char>(key[i % k])) << key << " " << length << " " << i;
+        ASSERT_EQ(out[shift + length], 0xEE);
+      }
+    }
+  }
+  hash->Release();
+}
+
 TEST_F(Hash, BothInterfacesShareOneObjectAndCount) {
   IMD5* md5 = lib.Create<IMD5>(IID_IMD5);
   ASSERT_NE(md5, nullptr);

@@ -1,0 +1,63 @@
+// The framework's drawing helpers shared by every control: the one text routine
+// (DrawSkinText), solid fills and 1-pixel lines, and RAII holders for GDI objects and for a
+// device context's saved state. Every helper leaves the device context as it found it.
+#pragma once
+
+#include <windows.h>
+
+#include "WendoraApi.h"
+#include "XString.h"
+
+// Style bits of DrawSkinText.
+enum {
+  XTEXT_BOLD = 0x1,
+  XTEXT_UNDERLINE = 0x2,
+  XTEXT_ITALIC = 0x4,
+  XTEXT_STRIKEOUT = 0x8,
+};
+
+// Draws text with a transparent background in the colour, with a copy of the font (the
+// default GUI font when null) carrying the style bits; text wider than the rectangle gets
+// DT_END_ELLIPSIS | DT_EDITCONTROL | DT_WORDBREAK added to the flags.
+WENDORA_API void DrawSkinText(HDC dc, const CString& text, const RECT& rect, COLORREF color, UINT flags,
+                              DWORD style, HFONT font);
+// Fills with ExtTextOutW(ETO_OPAQUE) in the colour.
+WENDORA_API void XFillSolidRect(HDC dc, const RECT& rect, COLORREF color);
+// A 1-pixel solid line from (x1, y1) to (x2, y2), the end point excluded as LineTo draws.
+WENDORA_API void XDrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF color);
+
+// Owns a GDI object (font, pen, brush, bitmap, region) and deletes it.
+template <class H>
+class CXGdiObject {
+ public:
+  CXGdiObject() = default;
+  explicit CXGdiObject(H h) : m_h(h) {}
+  ~CXGdiObject() { Reset(); }
+  CXGdiObject(const CXGdiObject&) = delete;
+  CXGdiObject& operator=(const CXGdiObject&) = delete;
+  H Get() const { return m_h; }
+  explicit operator bool() const { return m_h != nullptr; }
+  H Detach() { H h = m_h; m_h = nullptr; return h; }
+  void Reset(H h = nullptr) {
+    if (m_h) DeleteObject(m_h);
+    m_h = h;
+  }
+
+ private:
+  H m_h = nullptr;
+};
+
+// Saves a device context's state (selected objects, colours, modes) and restores it.
+class CXDCState {
+ public:
+  explicit CXDCState(HDC dc) : m_dc(dc), m_saved(dc ? SaveDC(dc) : 0) {}
+  ~CXDCState() {
+    if (m_saved) RestoreDC(m_dc, m_saved);
+  }
+  CXDCState(const CXDCState&) = delete;
+  CXDCState& operator=(const CXDCState&) = delete;
+
+ private:
+  HDC m_dc;
+  int m_saved;
+};
