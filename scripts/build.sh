@@ -8,9 +8,13 @@ jobs=$(nproc 2>/dev/null || echo 2)
 gen=(); command -v ninja >/dev/null && gen=(-G Ninja)
 tests=${PINVALE_TESTS:-ON}
 
+# Configured on every run: folders are added by existence checks, which only a fresh
+# configure sees, and a configure of an existing tree takes a moment.
 configure() {  # dir, extra args...
   local dir=$1; shift
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
+  if [ -f "$dir/CMakeCache.txt" ]; then
+    cmake "$dir" >/dev/null
+  else
     cmake -S "$root" -B "$dir" "${gen[@]}" "$@" >/dev/null
   fi
 }
