@@ -5,6 +5,7 @@
 
 #include "ImportTable.h"
 #include "OskelFixture.h"
+#include "OskelPath.h"
 #include "TestUtil.h"
 
 namespace {
@@ -19,6 +20,21 @@ TEST_F(Values, RequireRegistersTheTenFunctionsAsGlobalTable) {
             "BitComputing=function GetCurrentPath=function GetTempFile=function HIWORD=function "
             "LOWORD=function Log=function MessageBox=function ParseXML=function "
             "ShellExecute=function UrlDownloadToFile=function");
+}
+
+TEST(OskelPath, ProgramFolderGoesFirstOnCPathOnce) {
+  CLuaHost host;
+  lua_State* L = host.State();
+  const std::string folder = XNarrow(xtest::TestBinFolder().c_str());
+  // With an empty search path only the helper can make require find the module.
+  EXPECT_EQ(host.Run("package.cpath = '' return (pcall(require, 'Oskel'))"), "false");
+  ASSERT_TRUE(OskelAddProgramFolder(L));
+  ASSERT_TRUE(OskelAddProgramFolder(L));
+  EXPECT_EQ(host.Run("return package.cpath"), folder + "\\?.dll;");
+  EXPECT_EQ(host.Run("return type(require 'Oskel')"), "table");
+  EXPECT_FALSE(OskelAddModuleFolder(L, "C:\\odd;folder"));
+  EXPECT_FALSE(OskelAddModuleFolder(L, ""));
+  EXPECT_EQ(host.Run("return package.cpath"), folder + "\\?.dll;");
 }
 
 TEST_F(Values, ModuleExportsOnlyItsEntryAndImportsExpatByName) {
