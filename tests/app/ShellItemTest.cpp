@@ -197,8 +197,9 @@ TEST_F(ShellItem, OpenItemStartsProgramsAndShortcutTargets) {
   ASSERT_EQ(g_starts.size(), 1u);
   EXPECT_EQ(lstrcmpiW(g_starts[0].c_str(), (L"ShellExecuteExW " + target).c_str()), 0);
 
-  // A shortcut whose target has gone starts nothing.
-  DeleteFileW(target.c_str());
+  // A shortcut whose target has gone starts nothing. The started copy may still be running
+  // (its image is locked until it exits), so wait until the file can really be deleted.
+  ASSERT_TRUE(xtest::WaitFor([&] { return DeleteFileW(target.c_str()) != 0; }, 15000));
   g_starts.clear();
   EXPECT_EQ(OpenItem(lnk.c_str()), 0);
   EXPECT_TRUE(g_starts.empty());
