@@ -57,6 +57,25 @@ void CenterWindow(HWND hwnd) {
   SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Whether every character of text has a glyph in font itself (font linking not counted).
+bool FontHasGlyphs(HFONT font, const std::wstring& text) {
+  if (!font || text.empty()) return false;
+  HDC dc = GetDC(nullptr);
+  if (!dc) return false;
+  bool all = false;
+  {
+    CXDCState state(dc);
+    SelectObject(dc, font);
+    std::wstring indices(text.size(), L'\0');
+    if (GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), reinterpret_cast<WORD*>(&indices[0]),
+                         GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR) {
+      all = indices.find(static_cast<wchar_t>(0xFFFF)) == std::wstring::npos;
+    }
+  }
+  ReleaseDC(nullptr, dc);
+  return all;
+}
+
 struct WorkerStart {
   std::shared_ptr<CDownloadJob> job;
   HMODULE module;
@@ -153,6 +172,7 @@ INT_PTR CMainDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 BOOL CMainDlg::OnInitDialog() {
   CenterWindow(m_hWnd);
+  EnsureChineseFont();
 
   CString question;
   question.Format(ResourceString(IDS_UPDATE_QUESTION).c_str(), m_appName.c_str(), m_version.c_str());
@@ -167,6 +187,27 @@ BOOL CMainDlg::OnInitDialog() {
   ShowWindow(m_progress, SW_HIDE);
   ShowWindow(GetDlgItem(m_hWnd, IDC_UPDATE_STATUS), SW_HIDE);
   return TRUE;
+}
+
+// The dialog font ("MS Shell Dlg") shows Chinese only where the system maps or links it to a
+// Chinese font. Where it has no such glyphs, the controls get a font of the same size that the
+// font mapper picks for the Chinese character set (at least 12 pixels high), provided that one
+// has them.
+void CMainDlg::EnsureChineseFont() {
+  HFONT current = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+  std::wstring sample = ResourceString(IDS_UPDATE_QUESTION) + ResourceString(IDS_DOWNLOADED);
+  LOGFONTW lf = {};
+  if (!current || FontHasGlyphs(current, sample) || !GetObjectW(current, sizeof lf, &lf)) return;
+  lf.lfCharSet = GB2312_CHARSET;
+  lf.lfFaceName[0] = 0;
+  // Chinese faces are drawn legibly from 12 pixels on; below that strokes merge or vanish.
+  if (lf.lfHeight < 0 && lf.lfHeight > -12) lf.lfHeight = -12;
+  CXGdiObject<HFONT> chinese(CreateFontIndirectW(&lf));
+  if (!FontHasGlyphs(chinese.Get(), sample)) return;
+  m_font.Reset(chinese.Detach());
+  for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
+  }
 }
 
 void CMainDlg::OnUpgrade() {
@@ -222,7 +263,7 @@ void CMainDlg::StopWorker() {
   if (m_job && !m_job->finished) m_job->cancelled = true;
   // The worker checks for cancellation between blocks; should the network hold it longer, it
   // winds down on its own with the job and the library reference it holds.
-  WaitForSingleObject(m_worker.Get(), 5000);
+  WaitForSingleObject(m_worker.Get(), 2000);
   m_worker.Reset();
 }
 

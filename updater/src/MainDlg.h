@@ -42,6 +42,7 @@ class CMainDlg {
   void OnUpgrade();
   void OnCancel();
   void OnProgress(int percent);
+  void EnsureChineseFont();
   bool StartWorker();
   void StopWorker();
   static DWORD WINAPI WorkerMain(void* param);
@@ -54,6 +55,7 @@ class CMainDlg {
   HWND m_hWnd = nullptr;
   HWND m_progress = nullptr;
   CHyperLink m_link;
+  CXGdiObject<HFONT> m_font;  // replaces the dialog font where that cannot show Chinese text
   std::shared_ptr<CDownloadJob> m_job;
   CXHandle m_worker;
 };
