@@ -1,5 +1,6 @@
 // The cutting rules as plain geometry: thirds per axis, shared short destinations, and for
-// every size the pieces of a mode covering the destination exactly once from inside the source.
+// every size the pieces of a mode covering the destination exactly once from inside the source
+// (where the pieces land in pixels, and tiling, are checked by the drawing tests).
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -113,43 +114,4 @@ TEST(TessalyGeometry, StretchModesCoverTheDestinationExactlyOnce) {
       }
     }
   }
-}
-
-TEST(TessalyGeometry, NormalIsOnePieceAtNaturalSizeCutToTheDestination) {
-  XTessalyPiece p[XTESSALY_MAX_PIECES];
-  ASSERT_EQ(XCutPieces(DRAW_NORMAL, RECT{10, 20, 110, 40}, RECT{16, 0, 32, 30}, p), 1);
-  EXPECT_EQ(p[0].dst.left, 10);
-  EXPECT_EQ(p[0].dst.top, 20);
-  EXPECT_EQ(p[0].dst.right, 26);
-  EXPECT_EQ(p[0].dst.bottom, 40);
-  EXPECT_EQ(p[0].src.left, 16);
-  EXPECT_EQ(p[0].src.right, 32);
-  EXPECT_EQ(p[0].src.bottom, 20);
-}
-
-TEST(TessalyGeometry, TileAndUnknownModesAndEmptyRectanglesCutNothing) {
-  XTessalyPiece p[XTESSALY_MAX_PIECES];
-  const RECT d = {0, 0, 10, 10}, s = {0, 0, 6, 6};
-  EXPECT_EQ(XCutPieces(DRAW_TILE, d, s, p), 0);
-  EXPECT_EQ(XCutPieces(6, d, s, p), 0);
-  EXPECT_EQ(XCutPieces(-1, d, s, p), 0);
-  EXPECT_EQ(XCutPieces(DRAW_9STRETCH, RECT{0, 0, 0, 10}, s, p), 0);
-  EXPECT_EQ(XCutPieces(DRAW_9STRETCH, d, RECT{3, 3, 3, 6}, p), 0);
-  EXPECT_EQ(XCutPieces(DRAW_9STRETCH, d, s, p), 9);
-  EXPECT_EQ(XCutPieces(DRAW_8STRETCH, d, s, p), 8);
-  EXPECT_EQ(XCutPieces(DRAW_8STRETCH, d, RECT{0, 0, 2, 2}, p), 0);  // all centre
-}
-
-TEST(TessalyGeometry, TileFillRepeatsThePartFromItsPhase) {
-  // A 5 x 4 source whose pixel value is 10 * row + column; the part is columns 1..3, rows 1..2.
-  std::vector<DWORD> src(5 * 4);
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 5; ++x) src[static_cast<size_t>(y) * 5 + x] = 10 * y + x;
-  const RECT part = {1, 1, 4, 3};
-  std::vector<DWORD> out(7 * 3, 0xDEAD);
-  XTileFill(out.data(), 7, 3, 4, 1, src.data(), 5, part);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 7; ++x)
-      EXPECT_EQ(out[static_cast<size_t>(y) * 7 + x], static_cast<DWORD>(10 * (1 + (y + 1) % 2) + 1 + (x + 4) % 3))
-          << x << "," << y;
 }

@@ -57,12 +57,13 @@ struct ITessaly : IXUnknown {
   // blended over what is there with per-pixel alpha times alpha / 255 (alpha is clamped to
   // 0..255; 255 = as the picture is). Nothing is drawn outside the destination, and dc's
   // selected objects are left as they were. 1 when something was drawn; 0 without a
-  // picture, with an empty rectangle, alpha 0 or an unknown mode.
+  // picture, with an empty source or destination (or one wider or higher than 2^20), alpha 0
+  // or an unknown mode.
   virtual int __stdcall Draw(HDC dc, const RECT* dest, const RECT* source, int mode, int alpha) = 0;
 };
 
-// The factory returned by the export "CreateInstance". Reference counted like the images; the
-// library keeps one factory for the process, so releasing it frees nothing else.
+// The factory returned by the export "CreateInstance": stateless, a new one per call, reference
+// counted like the images. Images outlive the factory that made them.
 struct ITessalyFactory : IXUnknown {
   // A new empty image for a class id (CLSID_TessalyPng, CLSID_TessalyJpeg or
   // CLSID_TessalyGifBmp), with one reference owned by the caller; null for any other id.
