@@ -31,7 +31,12 @@ check "a failed write is reported" [ "$limited" -ne 0 ]
 check "a failed write leaves no package" [ ! -e "$work/limited.xui" ]
 check "a failed write leaves no temporary file" [ ! -e "$work/limited.xui.tmp" ]
 
-# Refused sources.
+# Names the reader could not find are refused, and the previous package stays.
+mkdir -p "$work/odd"
+printf 'x' > "$work/odd/caf$(printf '\303\251').txt"
+cp "$work/one.xui" "$work/kept.xui"
+check "a non-ASCII entry name is refused" sh -c "! '$packer' '$work/odd' '$work/kept.xui' >/dev/null 2>&1"
+check "the previous package stays" cmp -s "$work/one.xui" "$work/kept.xui"
 mkdir -p "$work/long/folder"
 printf 'x' > "$work/long/folder/$(printf 'n%.0s' $(seq 1 251)).txt"
 check "an entry name over 259 bytes is refused" sh -c "! '$packer' '$work/long' '$work/long.xui' >/dev/null 2>&1"
