@@ -7,7 +7,7 @@ import sys
 
 SIZE = 16
 SUB = 8
-BACKGROUND = (240, 240, 240)   # the usual light menu colour behind the tile's rounded corners
+BACKGROUND = (245, 245, 245)   # a light menu colour behind the rounded corners
 TOP, BOTTOM = (58, 128, 222), (28, 84, 170)
 STAR = (255, 255, 255)
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "HollinModule.h"
+#include "MenuBitmap.h"
 #include "XWin.h"
 
 const CLSID CLSID_HollinClass = {0xEDE9C14E, 0xB540, 0x40BD, {0x95, 0x92, 0x17, 0x70, 0xFC, 0xDF, 0x08, 0xF4}};
@@ -47,8 +48,7 @@ void ParametersAsPath(const CMINVOKECOMMANDINFO& info, wchar_t (&path)[kHollinPa
 
 CHollinClass::CHollinClass() {
   g_hollinModule.ObjectMade();
-  m_bitmap = static_cast<HBITMAP>(
-      LoadImageW(g_hollinModule.Instance(), MAKEINTRESOURCEW(kHollinMenuBitmapId), IMAGE_BITMAP, 0, 0, 0));
+  m_bitmap = LoadMenuBitmap(g_hollinModule.Instance(), kHollinMenuBitmapId);
 }
 
 CHollinClass::~CHollinClass() {

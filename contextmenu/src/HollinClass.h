@@ -43,5 +43,5 @@ class CHollinClass final : public IShellExtInit, public IContextMenu {
 
   LONG m_ref = 1;
   wchar_t m_path[kHollinPathChars] = {0};
-  HBITMAP m_bitmap = nullptr;  // owned: loaded in the constructor, deleted in the destructor
+  HBITMAP m_bitmap = nullptr;  // owned: made in the constructor, deleted in the destructor
 };

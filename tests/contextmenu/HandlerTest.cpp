@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "HollinLib.h"
+#include "MenuBitmap.h"
+#include "ProgramLink.h"
 #include "RegProbe.h"
 #include "TestUtil.h"
 
@@ -255,13 +257,13 @@ TEST_F(Handler, QueryContextMenuInsertsOpenAndAddAtIndex) {
     EXPECT_EQ(mi.wID, ids[i]);
     EXPECT_STREQ(text, texts[i]);
     if (i == 1) {
-      // The open item carries the 16 x 16 menu bitmap for both states.
+      // The open item carries the menu bitmap for both states, fitted to the check-mark size.
       ASSERT_NE(mi.hbmpUnchecked, nullptr);
       EXPECT_EQ(mi.hbmpChecked, mi.hbmpUnchecked);
       BITMAP bm = {};
       ASSERT_TRUE(GetObjectW(mi.hbmpUnchecked, sizeof bm, &bm));
-      EXPECT_EQ(bm.bmWidth, 16);
-      EXPECT_EQ(bm.bmHeight, 16);
+      EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXMENUCHECK));
+      EXPECT_EQ(bm.bmHeight, GetSystemMetrics(SM_CYMENUCHECK));
     } else {
       EXPECT_EQ(mi.hbmpUnchecked, nullptr);
     }
@@ -285,6 +287,42 @@ TEST_F(Handler, QueryContextMenuInsertsOpenAndAddAtIndex) {
   DestroyMenu(empty);
   // A menu that is gone is reported, not counted.
   EXPECT_TRUE(FAILED(menu->QueryContextMenu(empty, 0, 7, 100, CMF_NORMAL)));
+}
+
+TEST(MenuBitmap, AreaResamplingKeepsFlatColourAndAveragesDetail) {
+  // 16 x 16 of one colour stays that colour at 13 x 13 and at 16 x 16.
+  std::vector<uint8_t> flat(16 * 16 * 3), out(13 * 13 * 3);
+  for (size_t i = 0; i < flat.size(); i += 3) flat[i] = 10, flat[i + 1] = 128, flat[i + 2] = 250;
+  ResampleArea24(flat.data(), 16, 16, out.data(), 13, 13);
+  for (size_t i = 0; i < out.size(); i += 3) ASSERT_EQ(out[i] + out[i + 1] * 1000 + out[i + 2] * 1000000, 250128010);
+  std::vector<uint8_t> same(flat.size());
+  ResampleArea24(flat.data(), 16, 16, same.data(), 16, 16);
+  EXPECT_EQ(same, flat);
+  // A 2 x 2 checkerboard of black and white becomes one mid-grey pixel.
+  const uint8_t board[12] = {0, 0, 0, 255, 255, 255, 255, 255, 255, 0, 0, 0};
+  uint8_t grey[3] = {1, 1, 1};
+  ResampleArea24(board, 2, 2, grey, 1, 1);
+  EXPECT_EQ(grey[0], 128);
+  EXPECT_EQ(grey[2], 128);
+}
+
+TEST(ProgramLink, TextsStayWithinTheirBuffers) {
+  std::wstring path(300, L'p');
+  wchar_t params[kHollinParamChars];
+  wmemset(params, L'#', kHollinParamChars);
+  MakeAddParameters(path.c_str(), params);
+  EXPECT_EQ(wcsnlen(params, kHollinParamChars), kHollinParamChars - 1);
+  EXPECT_EQ(std::wstring(params, 6), L"/add \"");
+  MakeAddParameters(L"C:\\a b", params);
+  EXPECT_STREQ(params, L"/add \"C:\\a b\"");
+
+  BYTE data[kHollinCopyDataBytes + 4];
+  memset(data, 0x5A, sizeof data);
+  FillCopyDataPath(path.c_str(), *reinterpret_cast<BYTE(*)[kHollinCopyDataBytes]>(data));
+  EXPECT_EQ(data[516], 'p');  // 259 characters of the path, then its terminator
+  EXPECT_EQ(data[518], 0);
+  EXPECT_EQ(data[519], 0);
+  EXPECT_EQ(data[520], 0x5A);  // nothing written past the record
 }
 
 TEST_F(Handler, GetCommandStringGivesHelpForTheOpenItemOnly) {

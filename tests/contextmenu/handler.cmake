@@ -6,5 +6,5 @@ target_link_options(copydatasink PRIVATE -municode -mwindows)
 
 pinvale_test(contextmenu_handler_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/HandlerTest.cpp
-  LIBS ole32 uuid shell32)
+  LIBS hollin_core ole32 uuid shell32 gdi32)
 add_dependencies(contextmenu_handler_tests Hollin copydatasink recordargs)
