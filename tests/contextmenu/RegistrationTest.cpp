@@ -126,10 +126,12 @@ TEST_F(Registration, DllInstallUserRegistersPerUserOnly) {
   ExpectUnregistered(machine);
 }
 
-// The 64-bit registration tool, run the way the program runs it.
-DWORD RunRegsvr32(const std::wstring& args) {
+// The registration tool of the system folder: 64-bit, or with wow64 the 32-bit one, which is
+// what the 32-bit program starts.
+DWORD RunRegsvr32(const std::wstring& args, bool wow64 = false) {
   wchar_t system[MAX_PATH] = {0};
-  GetSystemDirectoryW(system, MAX_PATH);
+  if (wow64) GetSystemWow64DirectoryW(system, MAX_PATH);
+  else GetSystemDirectoryW(system, MAX_PATH);
   std::wstring cmd = L"\"" + std::wstring(system) + L"\\regsvr32.exe\" " + args;
   STARTUPINFOW si = {sizeof si};
   PROCESS_INFORMATION pi = {};
@@ -167,6 +169,12 @@ TEST_F(Registration, Regsvr32RegistersAndComCreatesTheHandler) {
   EXPECT_FALSE(KeyExists(machine, kClassKey));
   ASSERT_EQ(RunRegsvr32(L"/s /u /n /i:user " + quoted), 0u);
   ExpectUnregistered(user);
+
+  // The 32-bit tool hands the 64-bit library on to the 64-bit one.
+  ASSERT_EQ(RunRegsvr32(L"/s " + quoted, true), 0u);
+  ExpectRegistered(machine, lib.Path());
+  ASSERT_EQ(RunRegsvr32(L"/s /u " + quoted, true), 0u);
+  ExpectUnregistered(machine);
 }
 
 }  // namespace
