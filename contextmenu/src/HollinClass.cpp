@@ -4,9 +4,6 @@
 
 #include <shellapi.h>
 
-#include <new>
-#include <string>
-
 #include "HollinModule.h"
 #include "MenuBitmap.h"
 #include "XWin.h"
@@ -18,12 +15,23 @@ const wchar_t kHollinHelpText[] = L"This is the simple shell extension's help";
 
 namespace {
 
-// Releases a storage medium however GetData filled it.
-class CMedium {
+// A storage medium filled by GetData, released however it was filled.
+class CXStgMedium {
  public:
-  STGMEDIUM medium = {};
-  ~CMedium() { if (filled) ReleaseStgMedium(&medium); }
-  bool filled = false;
+  CXStgMedium() = default;
+  ~CXStgMedium() { if (m_filled) ReleaseStgMedium(&m_medium); }
+  CXStgMedium(const CXStgMedium&) = delete;
+  CXStgMedium& operator=(const CXStgMedium&) = delete;
+  HRESULT Fill(IDataObject* data, FORMATETC* format) {
+    HRESULT hr = data->GetData(format, &m_medium);
+    m_filled = SUCCEEDED(hr);
+    return hr;
+  }
+  const STGMEDIUM& Get() const { return m_medium; }
+
+ private:
+  STGMEDIUM m_medium = {};
+  bool m_filled = false;
 };
 
 // The parameter text of an invocation as a path: the wide form when the caller gave one,
@@ -42,6 +50,12 @@ void ParametersAsPath(const CMINVOKECOMMANDINFO& info, wchar_t (&path)[kHollinPa
   int n = MultiByteToWideChar(CP_THREAD_ACP, 0, info.lpParameters, -1, path, static_cast<int>(kHollinPathChars));
   if (n <= 0) path[0] = 0;
   path[kHollinPathChars - 1] = 0;
+}
+
+// The last error as a failure code, never as success.
+HRESULT LastFailure() {
+  DWORD err = GetLastError();
+  return err ? HRESULT_FROM_WIN32(err) : E_FAIL;
 }
 
 }  // namespace
@@ -82,11 +96,10 @@ STDMETHODIMP CHollinClass::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY
   m_path[0] = 0;
   if (!data) return S_FALSE;
   FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-  CMedium medium;
-  if (FAILED(data->GetData(&format, &medium.medium))) return E_INVALIDARG;
-  medium.filled = true;
-  if (medium.medium.tymed != TYMED_HGLOBAL || !medium.medium.hGlobal) return E_INVALIDARG;
-  HDROP drop = static_cast<HDROP>(GlobalLock(medium.medium.hGlobal));
+  CXStgMedium medium;
+  if (FAILED(medium.Fill(data, &format))) return E_INVALIDARG;
+  if (medium.Get().tymed != TYMED_HGLOBAL || !medium.Get().hGlobal) return E_INVALIDARG;
+  HDROP drop = static_cast<HDROP>(GlobalLock(medium.Get().hGlobal));
   if (!drop) return E_INVALIDARG;
   HRESULT hr = E_INVALIDARG;
   UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
@@ -99,17 +112,17 @@ STDMETHODIMP CHollinClass::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY
       m_path[0] = 0;
     }
   }
-  GlobalUnlock(medium.medium.hGlobal);
+  GlobalUnlock(medium.Get().hGlobal);
   return hr;
 }
 
 STDMETHODIMP CHollinClass::QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT, UINT flags) {
   if (flags & CMF_DEFAULTONLY) return S_OK;
   if (!InsertMenuW(menu, index, MF_BYPOSITION | MF_STRING, firstId, kHollinOpenText))
-    return HRESULT_FROM_WIN32(GetLastError());
+    return LastFailure();
   SetMenuItemBitmaps(menu, index, MF_BYPOSITION, m_bitmap, m_bitmap);
   if (!InsertMenuW(menu, index + 1, MF_BYPOSITION | MF_STRING, firstId + 1, kHollinAddText)) {
-    HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
+    HRESULT hr = LastFailure();
     DeleteMenu(menu, index, MF_BYPOSITION);
     return hr;
   }

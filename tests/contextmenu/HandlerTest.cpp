@@ -279,7 +279,7 @@ TEST_F(Handler, QueryContextMenuInsertsOpenAndAddAtIndex) {
   EXPECT_EQ(info->biHeight, 16);
   EXPECT_EQ(info->biBitCount, 24);
 
-  // Appending past the end, into an empty menu.
+  // Into an empty menu.
   HMENU empty = CreatePopupMenu();
   EXPECT_EQ(menu->QueryContextMenu(empty, 0, 7, 100, CMF_EXPLORE), MAKE_HRESULT(SEVERITY_SUCCESS, 0, 2));
   EXPECT_EQ(GetMenuItemID(empty, 0), 7u);
