@@ -5,6 +5,7 @@
 #include "ServiceInterfaces.h"
 #include "Hash.h"
 #include "SqliteMgr.h"
+#include "XNet.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ extern "C" __declspec(dllexport) void* __cdecl CreateInstance(const GUID* id) {
   if (XIsEqualId(g, IID_IRegister)) return nullptr;
   if (XIsEqualId(g, IID_IStatistic)) return nullptr;
   if (XIsEqualId(g, IID_IVersion)) return nullptr;
-  if (XIsEqualId(g, IID_IXSocket)) return nullptr;
+  if (XIsEqualId(g, IID_IXSocket)) return Make<CXNet>(id);
   if (XIsEqualId(g, IID_ISQLite)) return Make<CSqliteMgr>(id);
   return nullptr;
 }

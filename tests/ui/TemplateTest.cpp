@@ -1,0 +1,204 @@
+// Building UI templates from a packed skin: objects from the class-name table, property
+// text, "relayout", "Image" attributes in their order, "event" on the root and below it,
+// includes, and templates whose structure would lead the builder astray.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ModelTestUtil.h"
+#include "UiTestUtil.h"
+#include "XAppTemplate.h"
+#include "XSkinPackage.h"
+#include "XSkinRegistry.h"
+#include "XSkinTemplate.h"
+#include "XUIClassTable.h"
+
+using uitest::ProbeUI;
+
+namespace {
+
+// Records the attributes offered to it, in order.
+class ImageProbe : public ProbeUI {
+ public:
+  BOOL XUI_SetAttribute(const wchar_t* name, const wchar_t* value) override {
+    offered.emplace_back(name, value);
+    return CXBaseUI::XUI_SetAttribute(name, value);
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> offered;
+};
+
+class TestWindow : public uitest::WindowProbe {};
+
+ProbeUI* Child(IXUIObject* parent, int index) {
+  return dynamic_cast<ProbeUI*>(parent->XUI_GetControlMgr()->GetObjectAt(index));
+}
+
+class Templates : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_EQ(CXSkinPackage::Instance().Load(uitest::TestSkin(L"model").c_str()), 1);
+    CXSkinRegistry::Instance().Clear();
+    CXAppTemplate start;
+    ASSERT_EQ(start.ReadFromPackage(L"oninit.x"), 1);
+  }
+  void SetUp() override {
+    m_savedImage = CXUIClassTable::Find(L"image");
+    CXUIClassTable::Register(L"testview", &XCreateUIObjectOf<ProbeUI>);
+    CXUIClassTable::Register(L"testwnd", &XCreateUIObjectOf<TestWindow>);
+    CXUIClassTable::Register(L"image", &XCreateUIObjectOf<ImageProbe>);
+  }
+  void TearDown() override {
+    CXUIClassTable::Unregister(L"testview");
+    CXUIClassTable::Unregister(L"testwnd");
+    CXUIClassTable::Unregister(L"image");
+    if (m_savedImage) CXUIClassTable::Register(L"image", m_savedImage);
+  }
+  static IXUIObject* BuildText(const std::string& xml) {
+    XBuffer<unsigned char> bytes;
+    bytes.Assign(reinterpret_cast<const unsigned char*>(xml.data()), static_cast<int>(xml.size()));
+    CXSkinTemplate reader;
+    reader.LoadFromBuffer(bytes, &CXSkinTemplate::Callback);
+    return reader.IsFinished() ? reader.DetachRoot() : nullptr;
+  }
+
+ private:
+  PFN_XCreateUIObject m_savedImage = nullptr;
+};
+
+TEST_F(Templates, BuildsTheTreeWithItsPropertiesEventsAndIncludes) {
+  EXPECT_EQ(CXSkinTemplate::Build(L"no such template"), nullptr);
+  IXUIObject* root = CXSkinTemplate::Build(L"MAIN");
+  ASSERT_NE(root, nullptr);
+  CXSkinTemplate::ResolveIncludes(root);
+  auto* main = dynamic_cast<TestWindow*>(root);
+  ASSERT_NE(main, nullptr);
+  EXPECT_STREQ(main->XUI_GetID(), L"Main");
+  EXPECT_EQ(main->XUI_GetParent(), nullptr);
+  EXPECT_EQ(main->XUI_GetRect(), CRect(10, 20, 310, 220));
+  // Text that the parser delivers in pieces is kept whole.
+  EXPECT_EQ(main->XUI_GetWindowText(), L"Tom&Jerry");
+  // Text inside a View whose class makes nothing belongs to the enclosing object.
+  EXPECT_EQ(main->GetTooltip(), L"Main's tip");
+  // An event on the root is bound with the ID ""; one without a function is not bound.
+  ASSERT_NE(main->FindEvent(L"WM_CREATE"), nullptr);
+  EXPECT_STREQ(main->FindEvent(L"WM_CREATE")->szID, L"");
+  EXPECT_STREQ(main->FindEvent(L"WM_CREATE")->szFunc, "OnMainCreate");
+  EXPECT_EQ(main->FindEvent(L"WM_CLOSE"), nullptr);
+
+  CControlMgr* kids = main->XUI_GetControlMgr();
+  ASSERT_EQ(kids->GetCount(), 6);
+  ProbeUI* child1 = Child(main, 0);
+  ASSERT_NE(child1, nullptr);
+  EXPECT_STREQ(child1->XUI_GetID(), L"child1");
+  EXPECT_EQ(child1->XUI_GetParent(), root);
+  EXPECT_EQ(child1->XUI_GetRect(), CRect(5, 6, 75, 86));
+  CXRelayOut* rule = child1->GetRelayoutPtr();
+  EXPECT_EQ(rule->IsEnable(), 1);
+  EXPECT_EQ(rule->GetAlignment(), 0x00080004u);
+  EXPECT_EQ(rule->GetMargin(), CRect(1, 2, 3, 4));
+  EXPECT_EQ(child1->GetTooltip(), L"Tip text");
+  EXPECT_EQ(child1->GetFontID(1), 4);
+  EXPECT_FALSE(child1->XUI_IsVisible());
+  ASSERT_NE(child1->FindEvent(L"WM_LBUTTONCLICK"), nullptr);
+  EXPECT_STREQ(child1->FindEvent(L"WM_LBUTTONCLICK")->szID, L"child1");
+
+  // Objects inside an unknown class attach to the enclosing object.
+  EXPECT_STREQ(Child(main, 1)->XUI_GetID(), L"insideghost");
+  EXPECT_EQ(Child(main, 1)->XUI_GetParent(), root);
+
+  ProbeUI* child2 = Child(main, 2);
+  EXPECT_STREQ(child2->XUI_GetID(), L"child2");
+  EXPECT_EQ(child2->XUI_GetRect(), CRect());  // three numbers are no rectangle
+  EXPECT_FALSE(child2->XUI_IsEnable());
+  EXPECT_EQ(child2->XUI_GetCheck(), 1);
+  EXPECT_EQ(child2->XUI_GetWindowText(), L"multi-piece <text>");
+
+  // The include was replaced in place; the include inside the included template stays.
+  ProbeUI* part = Child(main, 3);
+  ASSERT_NE(part, nullptr);
+  EXPECT_STREQ(part->XUI_GetID(), L"partroot");
+  EXPECT_EQ(part->XUI_GetParent(), root);
+  EXPECT_EQ(part->XUI_GetRect(), CRect(1, 1, 11, 11));
+  ASSERT_EQ(part->XUI_GetControlMgr()->GetCount(), 1);
+  EXPECT_STREQ(part->XUI_GetControlMgr()->GetObjectAt(0)->XUI_GetClassName(), L"XTEMPUI");
+  // Unknown and unbuildable templates leave their placeholders.
+  EXPECT_STREQ(kids->GetObjectAt(4)->XUI_GetClassName(), L"XTEMPUI");
+  EXPECT_STREQ(kids->GetObjectAt(4)->XUI_GetID(), L"notemplate");
+  EXPECT_EQ(kids->GetObjectAt(4)->XUI_GetParent(), root);
+  EXPECT_STREQ(kids->GetObjectAt(5)->XUI_GetClassName(), L"XTEMPUI");
+  XDestroyUIObject(root);
+}
+
+TEST_F(Templates, ImageAttributesCountOnlyAfterTheClass) {
+  IXUIObject* root = CXSkinTemplate::Build(L"main");
+  ASSERT_NE(root, nullptr);
+  ProbeUI* child1 = Child(root, 0);
+  ASSERT_EQ(child1->XUI_GetControlMgr()->GetCount(), 3);  // the Image without "class" made nothing
+
+  auto* lost = dynamic_cast<ImageProbe*>(Child(child1, 0));
+  ASSERT_NE(lost, nullptr);
+  EXPECT_STREQ(lost->XUI_GetID(), L"");  // "id" came before "class"
+  EXPECT_FALSE(lost->XUI_IsVisible());   // class "Check"
+  EXPECT_TRUE(lost->XUI_IsEnable());
+  ASSERT_EQ(lost->offered.size(), 4u);
+  EXPECT_EQ(lost->offered[0], std::make_pair(std::wstring(L"value"), std::wstring(L"a.png")));
+  EXPECT_EQ(lost->offered[1], std::make_pair(std::wstring(L"block"), std::wstring(L"3")));
+  EXPECT_EQ(lost->offered[2], std::make_pair(std::wstring(L"drawtype"), std::wstring(L"tile")));
+  EXPECT_EQ(lost->offered[3], std::make_pair(std::wstring(L"alpha"), std::wstring(L"128")));
+  EXPECT_EQ(lost->GetRelayoutPtr()->GetMargin(), CRect(1, 1, 1, 1));
+  EXPECT_EQ(lost->GetRelayoutPtr()->GetAlignment(), 0x00040004u);
+  EXPECT_EQ(lost->GetRelayoutPtr()->IsEnable(), 1);
+  EXPECT_EQ(lost->XUI_GetParent(), child1);
+  EXPECT_EQ(lost->XUI_GetRect(), child1->XUI_GetClientRect());  // its parent's client rectangle
+
+  ProbeUI* res = Child(child1, 1);
+  EXPECT_STREQ(res->XUI_GetID(), L"res");
+  EXPECT_FALSE(res->XUI_IsVisible());
+  EXPECT_FALSE(res->XUI_IsEnable());
+  ProbeUI* plain = Child(child1, 2);
+  EXPECT_TRUE(plain->XUI_IsVisible());
+  EXPECT_EQ(plain->GetRelayoutPtr()->GetMargin(), CRect());  // three numbers: no margin
+  EXPECT_EQ(plain->GetRelayoutPtr()->IsEnable(), 1);
+  XDestroyUIObject(root);
+}
+
+TEST_F(Templates, MalformedTemplatesKeepWhatCameBefore) {
+  IXUIObject* root = CXSkinTemplate::Build(L"broken");
+  ASSERT_NE(root, nullptr);
+  EXPECT_STREQ(root->XUI_GetID(), L"broken");
+  ASSERT_EQ(root->XUI_GetControlMgr()->GetCount(), 1);
+  EXPECT_STREQ(root->XUI_GetControlMgr()->GetObjectAt(0)->XUI_GetID(), L"before");
+  XDestroyUIObject(root);
+  // A template listed in the start file whose entry is missing builds nothing.
+  EXPECT_EQ(CXSkinTemplate::Build(L"missingfile"), nullptr);
+}
+
+TEST_F(Templates, ElementsBeforeTheFirstObjectAndStrayEndTagsAreHarmless) {
+  IXUIObject* root = BuildText(
+      "<t><event name='WM_CREATE' func='f'/><relayout rect='1,2,3,4'/><Image class='x'/>"
+      "<rect>1,2,3,4</rect>"
+      "<View class='nosuch'><View class='testview' id='r'><View class='testview' id='c'/></View></View>"
+      "<View class='nosuch'/><View class='testview' id='second'><View class='testview' id='inner'/></View>"
+      "<text>after</text></t>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_STREQ(root->XUI_GetID(), L"r");
+  EXPECT_EQ(root->XUI_GetParent(), nullptr);
+  // A second tree after the root has closed is not built; text after it has no object.
+  ASSERT_EQ(root->XUI_GetControlMgr()->GetCount(), 1);
+  EXPECT_STREQ(root->XUI_GetControlMgr()->GetObjectAt(0)->XUI_GetID(), L"c");
+  EXPECT_EQ(root->XUI_GetWindowText(), L"");
+  XDestroyUIObject(root);
+
+  // An unknown View closing around the root keeps the insertion point on the root.
+  root = BuildText("<View class='testview' id='r'><View class='nosuch'></View><View class='testview' id='k'/></View>");
+  ASSERT_NE(root, nullptr);
+  ASSERT_EQ(root->XUI_GetControlMgr()->GetCount(), 1);
+  EXPECT_STREQ(root->XUI_GetControlMgr()->GetObjectAt(0)->XUI_GetID(), L"k");
+  XDestroyUIObject(root);
+
+  EXPECT_EQ(BuildText("<View class='nosuch'><rect>1,2,3,4</rect></View>"), nullptr);
+}
+
+}  // namespace
