@@ -8,6 +8,7 @@
 #include <objbase.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <exception>
 
@@ -181,13 +182,17 @@ bool CCrashHandler::Install(const CString& folder, const wchar_t* prefix, DWORD 
   g_state.installed = true;
 
   if (types & kUnhandledExceptions) SetUnhandledExceptionFilter(OnUnhandledException);
+  // The runtime library reports through its own handler where it has one; the import
+  // library keeps a copy for the reports made by code linked into the program.
   if (types & kInvalidParameter) {
     auto set = RuntimeProc<PFN_SetInvalidParameterHandler>("_set_invalid_parameter_handler");
     if (set) set(OnInvalidParameter);
+    _set_invalid_parameter_handler(OnInvalidParameter);
   }
   if (types & kPureCall) {
     auto set = RuntimeProc<PFN_SetPurecallHandler>("_set_purecall_handler");
     if (set) set(OnPureCall);
+    _set_purecall_handler(OnPureCall);
     std::set_terminate(OnTerminate);
   }
   return true;
