@@ -42,6 +42,17 @@ struct XTIMER_BOX {
 
 XTIMER_RECORD* g_currentTimer = nullptr;
 
+// Lua is C: no C++ exception may unwind through it. A function that fails this way answers
+// nothing.
+template <lua_CFunction F>
+int Guarded(lua_State* L) {
+  try {
+    return F(L);
+  } catch (...) {
+    return 0;
+  }
+}
+
 void* ToTyped(lua_State* L, int index, const char* type) {
   void* p = lua_touserdata(L, index);
   if (!p || !lua_getmetatable(L, index)) return nullptr;
@@ -245,7 +256,10 @@ void CALLBACK TimerTick(HWND, UINT, UINT_PTR, DWORD) {
   if (!engine || !g_currentTimer) return;
   char callback[sizeof g_currentTimer->callback];
   memcpy(callback, g_currentTimer->callback, sizeof callback);
-  engine->Call(callback);
+  try {
+    engine->Call(callback);
+  } catch (...) {
+  }
 }
 
 int Timer_New(lua_State* L) {
@@ -329,24 +343,27 @@ int RegisterAll(lua_State* L) {
   lua_setmetatable(L, -2);
   lua_setfield(L, LUA_REGISTRYINDEX, kObjectCache);
 
-  lua_register(L, "MessageBox", &Script_MessageBox);
-  lua_register(L, "GetCurrentPath", &Script_GetCurrentPath);
-  lua_register(L, "UrlDownloadToFile", &Script_UrlDownloadToFile);
-  static const luaL_Reg objectMethods[] = {
-      {"GetChild", &Object_GetChild},   {"ShowWindow", &Object_ShowWindow}, {"SetText", &Object_SetText},
-      {"GetText", &Object_GetText},     {"IsVisible", &Object_IsVisible},   {"Invalidate", &Object_Invalidate},
-      {nullptr, nullptr}};
+  lua_register(L, "MessageBox", &Guarded<&Script_MessageBox>);
+  lua_register(L, "GetCurrentPath", &Guarded<&Script_GetCurrentPath>);
+  lua_register(L, "UrlDownloadToFile", &Guarded<&Script_UrlDownloadToFile>);
+  static const luaL_Reg objectMethods[] = {{"GetChild", &Guarded<&Object_GetChild>},
+                                           {"ShowWindow", &Guarded<&Object_ShowWindow>},
+                                           {"SetText", &Guarded<&Object_SetText>},
+                                           {"GetText", &Guarded<&Object_GetText>},
+                                           {"IsVisible", &Guarded<&Object_IsVisible>},
+                                           {"Invalidate", &Guarded<&Object_Invalidate>},
+                                           {nullptr, nullptr}};
   RegisterScriptClass(L, kObjectType, objectMethods);
-  static const luaL_Reg timerMethods[] = {{"new", &Timer_New},
-                                          {"SetInterval", &Timer_SetInterval},
-                                          {"SetCallback", &Timer_SetCallback},
-                                          {"StartTimer", &Timer_StartTimer},
-                                          {"EndTimer", &Timer_EndTimer},
+  static const luaL_Reg timerMethods[] = {{"new", &Guarded<&Timer_New>},
+                                          {"SetInterval", &Guarded<&Timer_SetInterval>},
+                                          {"SetCallback", &Guarded<&Timer_SetCallback>},
+                                          {"StartTimer", &Guarded<&Timer_StartTimer>},
+                                          {"EndTimer", &Guarded<&Timer_EndTimer>},
                                           {nullptr, nullptr}};
   RegisterScriptClass(L, kTimerType, timerMethods);
-  lua_register(L, "CreateTemplate", &Script_CreateTemplate);
-  lua_register(L, "CreateWindow", &Script_CreateWindow);
-  lua_register(L, "CreateDialog", &Script_CreateDialog);
+  lua_register(L, "CreateTemplate", &Guarded<&Script_CreateTemplate>);
+  lua_register(L, "CreateWindow", &Guarded<&Script_CreateWindow>);
+  lua_register(L, "CreateDialog", &Guarded<&Script_CreateDialog>);
   return 0;
 }
 

@@ -79,7 +79,12 @@ void CXUIMgr::RunStartup() {
 
 unsigned __stdcall CXUIMgr::UIThread(void* appThreadId) {
   const DWORD appThread = *static_cast<DWORD*>(appThreadId);
-  RunStartup();
+  try {
+    RunStartup();
+  } catch (...) {
+    // Whatever was built before the failure stays; the application still hears of the end
+    // of start-up.
+  }
   PostReady(appThread);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
