@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include "XBaseUI.h"
 #include "XSkinTables.h"
+#include "XSkinText.h"
 
 namespace uitest {
 
@@ -97,6 +99,43 @@ inline SIZE MeasureText(int fontId, const wchar_t* text) {
   SelectObject(dc, old);
   DeleteDC(dc);
   return size;
+}
+
+// Stands in for a picture of the skin: fills its rectangle with the colour written as its
+// "value" ("r,g,b"), and counts its paints.
+class ColorPicture : public CXBaseUI {
+ public:
+  BOOL XUI_SetAttribute(const wchar_t* name, const wchar_t* value) override {
+    if (lstrcmpiW(name, L"value") == 0) {
+      m_color = XSkinParseRgb(CString(value));
+      return 1;
+    }
+    return CXBaseUI::XUI_SetAttribute(name, value);
+  }
+  void DoPaint(HDC dc) override {
+    ++m_paints;
+    HBRUSH brush = CreateSolidBrush(m_color);
+    CRect r = XUI_GetRect();
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+  COLORREF m_color = RGB(0, 0, 0);
+  int m_paints = 0;
+};
+
+// A pixel of the screen as a COLORREF.
+inline COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  COLORREF c = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// Copies a screen rectangle into a canvas of its size (canvas (0, 0) = r's top-left).
+inline void CaptureScreen(const RECT& r, PixelCanvas& into) {
+  HDC screen = GetDC(nullptr);
+  BitBlt(into.Dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
 }
 
 }  // namespace uitest

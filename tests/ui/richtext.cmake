@@ -2,5 +2,14 @@
 # Wendora.dll with real windows and device contexts.
 pinvale_test(ui_richtext_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/RichTextTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/MenuTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/EditTest.cpp
   LIBS Wendora comctl32)
 target_include_directories(ui_richtext_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+add_dependencies(ui_richtext_tests Corvane ui_test_skins)
+
+# Not a test: shows the three kinds on a display for screenshots (richtext_demo text|edit|menu).
+pinvale_test_helper(richtext_demo ${CMAKE_CURRENT_LIST_DIR}/RichTextDemo.cpp)
+target_include_directories(richtext_demo PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(richtext_demo PRIVATE Wendora)
+target_link_options(richtext_demo PRIVATE -municode)
