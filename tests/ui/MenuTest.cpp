@@ -177,14 +177,15 @@ TEST_F(Menus, ShowsAtThePointWithTheMouseCapturedAndPaintsTheHoverItem) {
   xtest::PumpFor(100);
   PixelCanvas shot(w, 52);
   uitest::CaptureScreen(r, shot);
-  // The hover picture fills the hovered item inset by 2 and carries its white text; the
-  // separator picture sits one pixel below its band, 2 pixels in from each side.
-  EXPECT_GT(shot.Count(kHoverBlue, RECT{2, 27, w - 2, 45}), (w - 4) * 18 / 2);
-  EXPECT_GT(shot.Count(RGB(255, 255, 255), RECT{4, 29, w - 4, 43}), 5);
-  EXPECT_EQ(shot.Count(kHoverBlue, RECT{0, 0, w, 25}), 0);
-  EXPECT_EQ(shot.Count(kSeparatorGrey, RECT{2, 23, w - 2, 26}), (w - 4) * 3);
+  // Items of 22 pixels: Open at 2-24, the separator at 24-27, Quit at 27-49. The hover
+  // picture fills the hovered item inset by 2 and carries its white text; the separator
+  // picture sits one pixel below its band, 2 pixels in from each side.
+  EXPECT_GT(shot.Count(kHoverBlue, RECT{2, 29, w - 2, 47}), (w - 4) * 18 / 2);
+  EXPECT_GT(shot.Count(RGB(255, 255, 255), RECT{4, 31, w - 4, 45}), 5);
+  EXPECT_EQ(shot.Count(kHoverBlue, RECT{0, 0, w, 29}), 0);
+  EXPECT_EQ(shot.Count(kSeparatorGrey, RECT{2, 25, w - 2, 28}), (w - 4) * 3);
   EXPECT_EQ(shot.Count(kSeparatorGrey, RECT{0, 0, 2, 52}), 0);
-  EXPECT_GT(shot.Count(RGB(0, 0, 0), RECT{3, 2, w, 22}), 5);  // "Open" in the normal font
+  EXPECT_GT(shot.Count(RGB(0, 0, 0), RECT{3, 2, w, 24}), 5);  // "Open" in the normal font
 
   // Moving onto the first item moves the highlight.
   At(*menu, WM_MOUSEMOVE, 10, 10);
@@ -196,7 +197,7 @@ TEST_F(Menus, AClickOnTheSeparatorKeepsItOpenAndAClickOnAnItemReportsIt) {
   MenuPtr menu = ShownMenu();
   ASSERT_NE(menu, nullptr);
   HWND wnd = menu->GetHWND();
-  At(*menu, WM_LBUTTONDOWN, 10, 23);
+  At(*menu, WM_LBUTTONDOWN, 10, 25);  // the separator band
   EXPECT_TRUE(IsWindow(wnd));
   EXPECT_TRUE(callback.events.empty());
 

@@ -7,6 +7,9 @@ pinvale_test(ui_richtext_tests
   LIBS Wendora comctl32)
 target_include_directories(ui_richtext_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 add_dependencies(ui_richtext_tests Corvane ui_test_skins)
+# Menus close and editors end when their window loses the focus: another test program
+# activating its windows on the same display would end them mid-test.
+set_tests_properties(ui_richtext_tests PROPERTIES RUN_SERIAL TRUE)
 
 # Not a test: shows the three kinds on a display for screenshots (richtext_demo text|edit|menu).
 pinvale_test_helper(richtext_demo ${CMAKE_CURRENT_LIST_DIR}/RichTextDemo.cpp)
