@@ -15,13 +15,13 @@
 
 namespace {
 
-void AddFont(int id, COLORREF color, int weight, bool underline) {
+void AddFont(int id, COLORREF color, int weight, bool underline, const wchar_t* face = L"Tahoma") {
   LOGFONTW lf = {};
   lf.lfHeight = -16;
   lf.lfWeight = weight;
   lf.lfUnderline = underline;
   lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
+  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
   CXFontTable::Instance().Add(id, lf, color);
 }
 
@@ -47,6 +47,7 @@ int wmain(int argc, wchar_t** argv) {
   AddFont(3, RGB(20, 90, 200), FW_NORMAL, true);
   AddFont(4, RGB(255, 120, 0), FW_BOLD, true);
   AddFont(5, RGB(255, 255, 255), FW_BOLD, false);
+  AddFont(6, RGB(40, 40, 40), FW_NORMAL, false, L"WenQuanYi Zen Hei");  // has the bullet
 
   CXEasyWnd* host = new CXEasyWnd();
   host->SetBkColor(RGB(236, 240, 244));
@@ -54,13 +55,13 @@ int wmain(int argc, wchar_t** argv) {
   text->SetID(L"link");
   text->SetFontID(1, 1, 1, 0);
   text->XUI_SetRect(CRect(20, 20, 400, 44));
-  text->XUI_SetWindowText(L"Welcome to {#fontid=2}Pinvale{/}: {#fontid=3;hfontid=4;pfontid=2}open the list{/} now");
+  text->XUI_SetWindowText(L"Welcome to {#fontid=2;hfontid=2;pfontid=2}Pinvale{/}: {#fontid=3;hfontid=4;pfontid=2}open the list{/} now");
   CXEdit* name = new CXEdit();
   name->SetFontID(1, 0, 0, 0);
   name->XUI_SetRect(CRect(20, 70, 300, 96));
   name->XUI_SetWindowText(L"Anna Lee");
   CXEdit* secret = new CXEdit();
-  secret->SetFontID(1, 0, 0, 0);
+  secret->SetFontID(6, 0, 0, 0);
   secret->SetPassword();
   secret->XUI_SetRect(CRect(20, 110, 300, 136));
   secret->XUI_SetWindowText(L"hunter");
@@ -76,6 +77,7 @@ int wmain(int argc, wchar_t** argv) {
   ShowWindow(wnd, SW_SHOW);
   SetForegroundWindow(wnd);
   UpdateWindow(wnd);
+  SetCursorPos(5, 5);
   Pump(300);
 
   CXMenu* menu = nullptr;
@@ -89,6 +91,7 @@ int wmain(int argc, wchar_t** argv) {
     HWND editor = name->GetEditor() ? name->GetEditor()->GetHWND() : nullptr;
     SendMessageW(editor, EM_SETSEL, 8, 8);
     for (const wchar_t* p = L" Smith"; *p; ++p) SendMessageW(editor, WM_CHAR, *p, 1);
+    SendMessageW(editor, EM_SETSEL, 9, 14);  // the typed word selected, as a user marks it
   } else {
     menu = new CXMenu();
     menu->XUI_SetAttribute(L"fontid", L"1,5");
