@@ -171,16 +171,6 @@ TEST_F(RichText, CentredAndRightAlignedRowsMoveAsAWholeInTheGivenRectangle) {
   EXPECT_LT(c.FirstInkColumn(), 14);
 }
 
-TEST_F(RichText, ButtonEffectReachesTheOwnersEnableState) {
-  ProbeUI owner;
-  CXString s(&owner);
-  s.SetButtonEffect(0);
-  EXPECT_EQ(s.IsButtonEffect(), 0);
-  EXPECT_FALSE(owner.XUI_IsEnable());
-  s.SetButtonEffect(1);
-  EXPECT_TRUE(owner.XUI_IsEnable());
-}
-
 // A text object inside a hidden host window's manager.
 class TextObject : public RichText {
  protected:
@@ -294,24 +284,6 @@ TEST_F(TextObject, PressAndReleaseOverItClicksOnce) {
   // A second release without a press is no click.
   At(WM_LBUTTONUP, 20, 20);
   EXPECT_TRUE(PostedMessages().empty());
-}
-
-TEST_F(TextObject, ShowsTheHandCursor) {
-  text->XUI_SetWindowText(L"link");
-  MESSAGE_EVENT e = Event(WM_SETCURSOR, 120, 120, host.Get());
-  EXPECT_EQ(text->MessageHandle(&e), 1);
-  EXPECT_TRUE(e.bHandled);
-  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
-}
-
-TEST_F(TextObject, RelayoutMeasuresAgain) {
-  text->XUI_SetWindowText(L"link");
-  PixelCanvas c(400, 200);
-  mgr->DoPaint(c.Dc());
-  EXPECT_TRUE(text->GetString()->IsAdjusted());
-  text->NeedRelayout(TRUE);
-  text->Relayout();
-  EXPECT_FALSE(text->GetString()->IsAdjusted());
 }
 
 TEST_F(RichText, CaptionsWithMarkupBecomeRichTextOwnedByTheirObject) {
