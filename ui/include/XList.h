@@ -48,8 +48,10 @@ class WENDORA_API CXList : public CXBaseUI {
     LIST_SELECT = 0x10,      // clicks select, and selected rows are filled
   };
   enum { ROW_NORMAL = 0, ROW_HOVER = 1, ROW_SELECTED = 2, ROW_FOURTH = 3 };
-  static const COLORREF kLineColor = 0xEEEEEE;
-  static const COLORREF kNoColor = CLR_INVALID;  // background colour -1: none
+  enum : COLORREF {
+    kLineColor = 0xEEEEEE,  // border and separators
+    kNoColor = CLR_INVALID,  // background colour -1: none
+  };
 
   CXList();
   ~CXList() override;

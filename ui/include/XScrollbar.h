@@ -11,7 +11,8 @@
 
 // Scroll arithmetic, plain integers: the thumb's height and its offset on the track.
 struct WENDORA_API XSCROLL_GEOMETRY {
-  // page * barHeight / range, truncated; 0 for a range of 0 or less.
+  // page * barHeight / range, truncated, but at least 8 pixels (or the bar's height when it
+  // is shorter); 0 for a range of 0 or less.
   static int ThumbHeight(int page, int range, int barHeight);
   // The portion is content pixels per track pixel: (range - page) / (barHeight - thumbHeight).
   // The thumb's offset from the track's top for a position: position / portion, truncated

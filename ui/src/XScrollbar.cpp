@@ -17,12 +17,16 @@ namespace {
 const COLORREF kTrackColor = RGB(240, 240, 240);
 const COLORREF kThumbColors[3] = {RGB(192, 192, 192), RGB(160, 160, 160), RGB(128, 128, 128)};
 const wchar_t* const kThumbIds[3] = {L"scrollnormal", L"scrollhover", L"scrollpush"};
+// A thumb shorter than this could be neither seen nor grabbed on a long content.
+const int kMinThumb = 8;
 
 }  // namespace
 
 int XSCROLL_GEOMETRY::ThumbHeight(int page, int range, int barHeight) {
-  if (range <= 0) return 0;
-  return static_cast<int>(static_cast<long long>(page) * barHeight / range);
+  if (range <= 0 || page < 0 || barHeight <= 0) return 0;
+  const int height = static_cast<int>(static_cast<long long>(page) * barHeight / range);
+  const int least = barHeight < kMinThumb ? barHeight : kMinThumb;
+  return height < least ? least : height;
 }
 
 int XSCROLL_GEOMETRY::ThumbOffset(int position, int page, int range, int barHeight, int thumbHeight) {
