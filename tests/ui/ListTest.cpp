@@ -7,6 +7,8 @@
 
 #include "CanvasTestUtil.h"
 #include "ListTestUtil.h"
+#include "PictureBytes.h"
+#include "TessalyTestUtil.h"
 #include "XContainer.h"
 #include "XSkinTables.h"
 #include "XSkinTemplate.h"
@@ -115,6 +117,52 @@ TEST(ListData, IconsGoToTheCallersImageListWhichOutlivesTheList) {
   EXPECT_EQ(ImageList_GetImageCount(images), 2);
   EXPECT_TRUE(ImageList_Destroy(images));
   DestroyIcon(icon);
+}
+
+TEST(ListData, ImageObjectsGiveTheirBitmapScaledToOneImage) {
+  tessalytest::TessalyLib lib;
+  ASSERT_NE(lib.Factory(), nullptr);
+  // 16 x 16: opaque green with a half-transparent red bottom half; 32 x 32: opaque blue.
+  std::vector<uint32_t> small(16 * 16, 0xFF00C000u), large(32 * 32, 0xFF0000FFu);
+  for (size_t i = 8 * 16; i < small.size(); ++i) small[i] = 0x80FF0000u;
+  CXComPtr<ITessaly> fits = lib.Image(tessalytest::MakePng(16, 16, small));
+  CXComPtr<ITessaly> larger = lib.Image(tessalytest::MakePng(32, 32, large));
+  CXComPtr<ITessaly> empty = lib.Image(std::string("not a picture"));
+  ASSERT_TRUE(fits && larger && empty);
+  ASSERT_EQ(empty->HasBitmap(), 0);
+
+  HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 4, 4);
+  {
+    CXList list;
+    list.XUI_SetRect(CRect(0, 0, 100, 62));
+    list.InsertColumn(100, L"c");
+    for (int i = 0; i < 3; ++i) list.InsertItem(L"");
+    list.SetItem(0, 0, L"before the image list", fits.Get());
+    EXPECT_EQ(list.GetItem(0, 0)->image, -1);
+    list.SetImageList(images);
+    list.SetItem(0, 0, L"", fits.Get());
+    list.SetItem(1, 0, L"", larger.Get());
+    list.SetItem(2, 0, L"nothing", empty.Get());
+    EXPECT_EQ(list.GetItem(0, 0)->image, 0);
+    EXPECT_EQ(list.GetItem(1, 0)->image, 1);
+    EXPECT_EQ(list.GetItem(2, 0)->image, -1);
+    EXPECT_STREQ(list.GetItem(2, 0)->text, L"nothing");
+    list.SetItem(2, 0, L"", static_cast<ITessaly*>(nullptr));
+    EXPECT_EQ(list.GetItem(2, 0)->image, -1);
+    EXPECT_EQ(ImageList_GetImageCount(images), 2);
+
+    uitest::Canvas canvas(100, 62);
+    list.DoPaint(canvas.Dc());
+    // Icons at (3, 3) and (3, 23), 16 x 16; the translucent half is blended over white.
+    EXPECT_EQ(canvas.CountNot(0x00C000, RECT{3, 3, 19, 11}), 0);
+    const DWORD blended = canvas.At(10, 15);
+    EXPECT_EQ(blended >> 16, 0xFFu);
+    EXPECT_NEAR(static_cast<int>((blended >> 8) & 0xFF), 127, 3);
+    EXPECT_EQ(canvas.CountNot(blended, RECT{3, 11, 19, 19}), 0);
+    EXPECT_EQ(canvas.CountNot(0x0000FF, RECT{3, 23, 19, 39}), 0);
+    EXPECT_EQ(canvas.CountNot(0xFFFFFF, RECT{19, 21, 100, 41}), 0);
+  }
+  ImageList_Destroy(images);
 }
 
 TEST(ListData, AttributesAndClassNames) {

@@ -3,9 +3,11 @@
 // in the row layout and never drawn or measured; the image list is never destroyed here.
 #include "XList.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "ControlMgr.h"
+#include "ITessaly.h"
 #include "XDraw.h"
 #include "XScrollbar.h"
 #include "XSkinTables.h"
@@ -43,7 +45,7 @@ class CXMemoryBitmap {
     m_count = static_cast<size_t>(width) * static_cast<size_t>(height);
   }
   ~CXMemoryBitmap() {
-    if (m_old) SelectObject(m_dc, m_old);
+    Unselect();
     m_bitmap.Reset();
     if (m_dc) DeleteDC(m_dc);
   }
@@ -52,6 +54,24 @@ class CXMemoryBitmap {
 
   bool Valid() const { return m_bits != nullptr; }
   HDC Dc() const { return m_dc; }
+  // The bitmap taken out of the device context (still owned here), for calls that want a
+  // bitmap selected nowhere.
+  HBITMAP Unselect() {
+    if (m_old) SelectObject(m_dc, m_old);
+    m_old = nullptr;
+    return m_bitmap.Get();
+  }
+  // Premultiplied colours back to straight ones.
+  void Unpremultiply() {
+    GdiFlush();
+    for (size_t i = 0; i < m_count; ++i) {
+      const DWORD p = m_bits[i];
+      const DWORD a = p >> 24;
+      if (a == 0 || a == 255) continue;
+      auto channel = [a](DWORD c) { return std::min<DWORD>(255, (c * 255 + a / 2) / a); };
+      m_bits[i] = (a << 24) | (channel((p >> 16) & 0xFF) << 16) | (channel((p >> 8) & 0xFF) << 8) | channel(p & 0xFF);
+    }
+  }
   // Every pixel the colour, fully opaque.
   void Fill(COLORREF color) {
     const DWORD pixel = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
@@ -150,6 +170,39 @@ void CXList::SetItem(int row, int column, const CString& text, HICON icon) {
   if (!cell) return;
   CopyText(*cell, text);
   cell->image = icon && m_hImageList ? ImageList_ReplaceIcon(m_hImageList, -1, icon) : -1;
+}
+
+void CXList::SetItem(int row, int column, const CString& text, ITessaly* image) {
+  tagITEM_DATA* cell = GetItem(row, column);
+  if (!cell) return;
+  CopyText(*cell, text);
+  cell->image = image && m_hImageList && image->HasBitmap() ? AppendImage(image->GetBitmap()) : -1;
+}
+
+// Image objects hold premultiplied pixels of any size; an image list stores straight alpha
+// and cuts a bitmap into as many images as its width holds. So the picture is drawn into a
+// bitmap of exactly one image's size and its colours are divided by their alpha first.
+int CXList::AppendImage(HBITMAP bitmap) {
+  BITMAP info = {};
+  int width = 0, height = 0;
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || !ImageList_GetIconSize(m_hImageList, &width, &height))
+    return -1;
+  if (width <= 0 || height <= 0 || info.bmWidth <= 0 || info.bmHeight <= 0) return -1;
+  CXMemoryBitmap copy(nullptr, width, height);  // starts fully transparent
+  HDC source = CreateCompatibleDC(nullptr);
+  if (!copy.Valid() || !source) {
+    if (source) DeleteDC(source);
+    return -1;
+  }
+  HGDIOBJ old = SelectObject(source, bitmap);
+  SetStretchBltMode(copy.Dc(), HALFTONE);
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  const BOOL drawn = AlphaBlend(copy.Dc(), 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, blend);
+  SelectObject(source, old);
+  DeleteDC(source);
+  if (!drawn) return -1;
+  copy.Unpremultiply();
+  return ImageList_Add(m_hImageList, copy.Unselect(), nullptr);
 }
 
 void CXList::SetItem(int row, int column, const CString& text) { SetItem(row, column, text, static_cast<HICON>(nullptr)); }
