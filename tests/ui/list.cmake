@@ -8,3 +8,8 @@ pinvale_test(ui_list_tests
 # Image objects come from the real image library, with the picture writer of its tests.
 target_include_directories(ui_list_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/tests/tessaly)
 add_dependencies(ui_list_tests Tessaly)
+
+# A visible list to look at (screenshots under Xvfb); not a test.
+pinvale_test_helper(ui_list_demo ${CMAKE_CURRENT_LIST_DIR}/ListDemo.cpp)
+target_link_libraries(ui_list_demo PRIVATE Wendora comctl32 shell32)
+target_link_options(ui_list_demo PRIVATE -municode -mwindows)

@@ -15,6 +15,10 @@ class CXRowLayout {
   int Count() const { return static_cast<int>(m_tops.size()) - 1; }
   void Clear() { m_tops.assign(1, 0); }
   void Append(int height) { m_tops.push_back(m_tops.back() + Clamp(height)); }
+  // Room for one more Append (growing geometrically), so that Append itself cannot fail.
+  void ReserveOneMore() {
+    if (m_tops.size() == m_tops.capacity()) m_tops.reserve(m_tops.size() * 2);
+  }
   void Erase(int index) {
     if (index < 0 || index >= Count()) return;
     const long long height = m_tops[index + 1] - m_tops[index];

@@ -108,6 +108,12 @@ void CopyText(tagITEM_DATA& cell, const CString& text) {
                static_cast<size_t>(text.GetLength()));
 }
 
+// Room for one more element, growing geometrically.
+template <class V>
+void XReserveOneMore(V& v) {
+  if (v.size() == v.capacity()) v.reserve(v.size() < 16 ? 16 : v.size() * 2);
+}
+
 tagITEM_DATA EmptyCell() {
   tagITEM_DATA cell = {};
   cell.image = -1;
@@ -127,7 +133,13 @@ DWORD CXList::XUI_GetStyle() { return CXBaseUI::XUI_GetStyle() | XUI_STYLE_ALLMO
 // ---------------------------------------------------------------------------------------
 // Data
 
-void CXList::InsertColumn(int width, const CString& name) { m_columns.push_back(COLUMN_DATA{width, name}); }
+// Exported operations called by the program: nothing they might throw leaves the library.
+void CXList::InsertColumn(int width, const CString& name) {
+  try {
+    m_columns.push_back(COLUMN_DATA{width, name});
+  } catch (...) {
+  }
+}
 
 COLUMN_DATA* CXList::GetColumn(int index) {
   return index >= 0 && index < GetColumnCount() ? &m_columns[static_cast<size_t>(index)] : nullptr;
@@ -135,8 +147,18 @@ COLUMN_DATA* CXList::GetColumn(int index) {
 
 int CXList::InsertItem(const CString& text, int) {
   if (m_columns.empty()) return -1;
-  // Cells of the row beyond the first start empty and without an image.
-  std::vector<tagITEM_DATA> cells(m_columns.size(), EmptyCell());
+  // Everything that may fail happens first, so a failure leaves rows, cells and layout as
+  // they were; the appends below cannot throw.
+  std::vector<tagITEM_DATA> cells;
+  try {
+    // Cells of the row beyond the first start empty and without an image.
+    cells.assign(m_columns.size(), EmptyCell());
+    XReserveOneMore(m_cells);
+    XReserveOneMore(m_rows);
+    m_layout.ReserveOneMore();
+  } catch (...) {
+    return -1;
+  }
   CopyText(cells[0], text);
   m_cells.push_back(std::move(cells));
   m_rows.push_back(ROW_DATA{m_itemHeight, ROW_NORMAL, 0});
