@@ -1,6 +1,7 @@
 // The list's data and behaviour: rows, cells and columns, attributes (directly and from a
 // template), the last column's width, hit testing, hover, selection, click messages, wheel
-// scrolling and the offset correction of DeleteRow, all through the real Wendora.dll.
+// scrolling and the offset correction of DeleteRow, all through the real Wendora.dll, and a
+// list inside a real skinned window.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "PictureBytes.h"
 #include "TessalyTestUtil.h"
 #include "XContainer.h"
+#include "XEasyWnd.h"
 #include "XSkinTables.h"
 #include "XSkinTemplate.h"
 #include "XUIClassTable.h"
@@ -667,6 +669,56 @@ TEST(RowLayout, BandsByBinarySearch) {
   layout.Rebuild(3, [](int) { return 2000000000; });
   EXPECT_EQ(layout.Total(), INT_MAX);
   EXPECT_EQ(layout.RowAt(4100000000LL), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The list inside a real skinned window: the window's procedure routes the mouse (by the
+// cursor's screen position) to the list, which hovers, selects, repaints and reports clicks.
+TEST(ListInWindow, TheWindowRoutesTheMouseToTheRows) {
+  CXEasyWnd wnd;
+  auto* list = new CXList();
+  list->SetID(L"list");
+  list->XUI_SetRect(CRect(10, 10, 190, 90));
+  list->SetListStyle(CXList::LIST_HITTEST | CXList::LIST_SELECT);
+  list->InsertColumn(180, L"path");
+  for (const wchar_t* text : {L"one", L"two", L"three"}) list->InsertItem(text);
+  list->XUI_SetParent(&wnd);
+  wnd.XUI_AddChild(list);
+  wnd.GetRelayoutPtr()->SetEnable(0);
+  wnd.XUI_SetAttribute(L"visible", L"1");
+  RECT r = {300, 300, 500, 400};
+  HWND hwnd = wnd.Create(nullptr, &r, L"List window", WS_POPUP, 0, nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  wnd.RelocateWnd();
+  ASSERT_TRUE(IsWindowVisible(hwnd));
+  UpdateWindow(hwnd);
+
+  auto mouse = [&](UINT msg, int x, int y) {
+    SetCursorPos(300 + x, 300 + y);
+    SendMessageW(hwnd, msg, 0, MAKELPARAM(x, y));
+  };
+  ValidateRect(hwnd, nullptr);
+  mouse(WM_MOUSEMOVE, 50, 35);
+  EXPECT_EQ(list->GetRow(1)->state, CXList::ROW_HOVER);
+  RECT dirty = {};
+  EXPECT_TRUE(GetUpdateRect(hwnd, &dirty, FALSE));
+  EXPECT_EQ(CRect(dirty), CRect(10, 10, 190, 90));
+  UpdateWindow(hwnd);
+
+  mouse(WM_LBUTTONDOWN, 50, 35);
+  mouse(WM_LBUTTONUP, 50, 35);
+  EXPECT_EQ(list->GetRow(1)->state, CXList::ROW_SELECTED);
+  MSG msg;
+  EXPECT_TRUE(PeekMessageW(&msg, hwnd, 494, 494, PM_REMOVE));
+  mouse(WM_MOUSEMOVE, 50, 15);
+  EXPECT_EQ(list->GetRow(0)->state, CXList::ROW_HOVER);
+  EXPECT_EQ(list->GetRow(1)->state, CXList::ROW_SELECTED);
+  DestroyWindow(hwnd);
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
 }
 
 }  // namespace

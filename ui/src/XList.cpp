@@ -24,67 +24,19 @@ const int kWheelStep = 10;  // content pixels per notch
 const int kIconGap = 5;     // between an icon and its text
 const wchar_t kScrollbarId[] = L"list.scrollbar";
 
-// A memory device context holding a 32-bit top-down DIB section of a given size.
-class CXMemoryBitmap {
- public:
-  CXMemoryBitmap(HDC like, int width, int height) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    m_dc = CreateCompatibleDC(like);
-    if (!m_dc) return;
-    void* bits = nullptr;
-    m_bitmap.Reset(CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!m_bitmap) return;
-    m_bits = static_cast<DWORD*>(bits);
-    m_old = SelectObject(m_dc, m_bitmap.Get());
-    m_count = static_cast<size_t>(width) * static_cast<size_t>(height);
-  }
-  ~CXMemoryBitmap() {
-    Unselect();
-    m_bitmap.Reset();
-    if (m_dc) DeleteDC(m_dc);
-  }
-  CXMemoryBitmap(const CXMemoryBitmap&) = delete;
-  CXMemoryBitmap& operator=(const CXMemoryBitmap&) = delete;
+// Every pixel of a 32-bit DIB the colour, fully opaque.
+void FillOpaque(DWORD* bits, size_t count, COLORREF color) {
+  const DWORD pixel = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+  for (size_t i = 0; i < count; ++i) bits[i] = pixel;
+}
 
-  bool Valid() const { return m_bits != nullptr; }
-  HDC Dc() const { return m_dc; }
-  // The bitmap taken out of the device context (still owned here), for calls that want a
-  // bitmap selected nowhere.
-  HBITMAP Unselect() {
-    if (m_old) SelectObject(m_dc, m_old);
-    m_old = nullptr;
-    return m_bitmap.Get();
-  }
-  // Premultiplied colours back to straight ones.
-  void Unpremultiply() {
-    GdiFlush();
-    for (size_t i = 0; i < m_count; ++i) {
-      const DWORD p = m_bits[i];
-      const DWORD a = p >> 24;
-      if (a == 0 || a == 255) continue;
-      auto channel = [a](DWORD c) { return std::min<DWORD>(255, (c * 255 + a / 2) / a); };
-      m_bits[i] = (a << 24) | (channel((p >> 16) & 0xFF) << 16) | (channel((p >> 8) & 0xFF) << 8) | channel(p & 0xFF);
-    }
-  }
-  // Every pixel the colour, fully opaque.
-  void Fill(COLORREF color) {
-    const DWORD pixel = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    for (size_t i = 0; i < m_count; ++i) m_bits[i] = pixel;
-  }
-
- private:
-  HDC m_dc = nullptr;
-  CXGdiObject<HBITMAP> m_bitmap;
-  HGDIOBJ m_old = nullptr;
-  DWORD* m_bits = nullptr;
-  size_t m_count = 0;
-};
+// Premultiplied pixels as straight ones.
+DWORD Unpremultiplied(DWORD p) {
+  const DWORD a = p >> 24;
+  if (a == 0 || a == 255) return p;
+  auto channel = [a](DWORD c) { return std::min<DWORD>(255, (c * 255 + a / 2) / a); };
+  return (a << 24) | (channel((p >> 16) & 0xFF) << 16) | (channel((p >> 8) & 0xFF) << 8) | channel(p & 0xFF);
+}
 
 // "a,b,c" split at its first two commas; the last part keeps any further commas.
 void SplitThree(const CString& value, CString& a, CString& b, CString& rest) {
@@ -202,29 +154,43 @@ void CXList::SetItem(int row, int column, const CString& text, ITessaly* image) 
 }
 
 // Image objects hold premultiplied pixels of any size; an image list stores straight alpha
-// and cuts a bitmap into as many images as its width holds. So the picture is drawn into a
-// bitmap of exactly one image's size and its colours are divided by their alpha first.
+// and cuts a bitmap into as many images as its width holds. So the picture is drawn at
+// exactly one image's size and handed over with its colours divided by their alpha, in a
+// bitmap selected into no device context.
 int CXList::AppendImage(HBITMAP bitmap) {
   BITMAP info = {};
   int width = 0, height = 0;
   if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || !ImageList_GetIconSize(m_hImageList, &width, &height))
     return -1;
   if (width <= 0 || height <= 0 || info.bmWidth <= 0 || info.bmHeight <= 0) return -1;
-  CXMemoryBitmap copy(nullptr, width, height);  // starts fully transparent
+  CXMemDC scaled(nullptr, width, height, true);  // starts fully transparent
   HDC source = CreateCompatibleDC(nullptr);
-  if (!copy.Valid() || !source) {
+  if (!scaled.IsValid() || !scaled.Bits() || !source) {
     if (source) DeleteDC(source);
     return -1;
   }
   HGDIOBJ old = SelectObject(source, bitmap);
-  SetStretchBltMode(copy.Dc(), HALFTONE);
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  const BOOL drawn = AlphaBlend(copy.Dc(), 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, blend);
+  const BOOL drawn = AlphaBlend(scaled, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, blend);
   SelectObject(source, old);
   DeleteDC(source);
   if (!drawn) return -1;
-  copy.Unpremultiply();
-  return ImageList_Add(m_hImageList, copy.Unselect(), nullptr);
+
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  CXGdiObject<HBITMAP> straight(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!straight || !bits) return -1;
+  GdiFlush();
+  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  DWORD* to = static_cast<DWORD*>(bits);
+  for (size_t i = 0; i < count; ++i) to[i] = Unpremultiplied(scaled.Bits()[i]);
+  return ImageList_Add(m_hImageList, straight.Get(), nullptr);
 }
 
 void CXList::SetItem(int row, int column, const CString& text) { SetItem(row, column, text, static_cast<HICON>(nullptr)); }
@@ -480,12 +446,11 @@ void CXList::PaintBackground(HDC dc, const CRect& rect) {
     XFillSolidRect(dc, rect, m_backColor);
     return;
   }
-  CXMemoryBitmap layer(dc, rect.Width(), rect.Height());
-  if (!layer.Valid()) return;
-  layer.Fill(m_backColor);
+  CXMemDC layer(dc, rect.Width(), rect.Height(), true);
+  if (!layer.IsValid() || !layer.Bits()) return;
+  FillOpaque(layer.Bits(), static_cast<size_t>(rect.Width()) * static_cast<size_t>(rect.Height()), m_backColor);
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, m_backAlpha, AC_SRC_ALPHA};
-  AlphaBlend(dc, rect.left, rect.top, rect.Width(), rect.Height(), layer.Dc(), 0, 0, rect.Width(), rect.Height(),
-             blend);
+  AlphaBlend(dc, rect.left, rect.top, rect.Width(), rect.Height(), layer, 0, 0, rect.Width(), rect.Height(), blend);
 }
 
 void CXList::DoPaint(HDC dc) {
