@@ -157,7 +157,8 @@ HWND Program::WaitForWindow(DWORD timeoutMs) {
           GetWindowTextW(h, caption, 64);
           if (wcscmp(caption, L"Pinvale") == 0) found = h;
         }
-        return found != nullptr || WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0;
+        // The skin shows the window once it is placed: wait for that too.
+        return (found && IsWindowVisible(found)) || WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0;
       },
       timeoutMs);
   return found;

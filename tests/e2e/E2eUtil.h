@@ -45,7 +45,8 @@ class Program {
 
   bool Started() const { return m_process != nullptr; }
   DWORD Pid() const { return m_pid; }
-  // The main window ("XDROPEASYWND", "Pinvale") of this process, waiting up to the bound.
+  // The main window ("XDROPEASYWND", "Pinvale") of this process once it is shown, waiting up
+  // to the bound.
   HWND WaitForWindow(DWORD timeoutMs = 30000);
   // True when the process ended within the bound; its exit code in *code.
   bool WaitForExit(DWORD timeoutMs, DWORD* code = nullptr);
