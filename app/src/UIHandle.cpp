@@ -374,21 +374,22 @@ void CUIHandle::RunSettingsDialog() {
   CXUIMgr& ui = CXUIMgr::GetInstance();
   IXUIObject* dialog = ui.CreateUIObjectWithTemplate(L"Setting.dlg");
   if (!dialog) return;
-  int result = ui.DialogDoModal(dialog, m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr);
-  if (result == 5) {
-    const struct {
-      const wchar_t* id;
-      Option option;
-    } order[] = {{L"autorun", kAutoRun}, {L"autohide", kAutoHide}, {L"rightlink", kRightMenu},
-                 {L"autosort", kAutoSort}, {L"hidetoolbar", kHideToolbar}};
-    for (const auto& o : order) {
-      CXBaseUI* box = DialogCheckBox(dialog, o.id);
-      if (!box) continue;
-      int checked = box->GetCheck() ? 1 : 0;
-      if (checked == (ReadOption(*m_pSettings, o.option) ? 1 : 0)) continue;
-      WriteOption(*m_pSettings, o.option, checked);
-      if (o.option == kHideToolbar) ApplyToolbarVisibility(checked, m_pMainWnd, false);
-    }
-  }
+  if (ui.DialogDoModal(dialog, m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr) == 5) ApplySettingsDialog(dialog);
   XDestroyUIObject(dialog);
+}
+
+void CUIHandle::ApplySettingsDialog(IXUIObject* dialog) {
+  const struct {
+    const wchar_t* id;
+    Option option;
+  } order[] = {{L"autorun", kAutoRun}, {L"autohide", kAutoHide}, {L"rightlink", kRightMenu},
+               {L"autosort", kAutoSort}, {L"hidetoolbar", kHideToolbar}};
+  for (const auto& o : order) {
+    CXBaseUI* box = DialogCheckBox(dialog, o.id);
+    if (!box) continue;
+    int checked = box->GetCheck() ? 1 : 0;
+    if (checked == (ReadOption(*m_pSettings, o.option) ? 1 : 0)) continue;
+    WriteOption(*m_pSettings, o.option, checked);
+    if (o.option == kHideToolbar) ApplyToolbarVisibility(checked, m_pMainWnd, false);
+  }
 }

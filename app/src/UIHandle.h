@@ -45,6 +45,9 @@ class CUIHandle : public INotifyCallback {
   void MinimizeAllWindows();
   void RunSettingsDialog();
   void FillSettingsDialog(IXUIObject* dialog);
+  // Writes back every option whose check box differs from its stored state (the dialog was
+  // confirmed with command 5).
+  void ApplySettingsDialog(IXUIObject* dialog);
   // Toggles the main window (the global hotkey).
   void ToggleMainWindow();
 
