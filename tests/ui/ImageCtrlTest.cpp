@@ -56,8 +56,10 @@ TEST(ImagePlacement, BlocksChooseTheSourceAndStretchesTakeTheirDestinations) {
   // Blocks outside the strip leave nothing to draw.
   EXPECT_GE(XImageDrawRects(kControl, 30, 10, 3, 3, DRAW_NORMAL, XALIGN_DEFAULT).source.left, 30);
   EXPECT_GE(XImageDrawRects(kControl, 30, 10, 3, -1, DRAW_NORMAL, XALIGN_DEFAULT).source.left, 30);
-  // A block count under 2 is the whole picture.
+  // A block count under 2 is the whole picture, whatever the index (a hovered button sets
+  // index 1 on its icon too).
   EXPECT_EQ(XImageDrawRects(kControl, 30, 10, 1, 0, DRAW_9STRETCH, XALIGN_DEFAULT).source, CRect(0, 0, 30, 10));
+  EXPECT_EQ(XImageDrawRects(kControl, 30, 10, 0, 2, DRAW_NORMAL, XALIGN_DEFAULT).source, CRect(0, 0, 30, 10));
 
   EXPECT_EQ(XImageDrawRects(kControl, 30, 10, 3, 2, DRAW_3VSTRETCH, 0).dest, CRect(10, 10, 20, 60));
   EXPECT_EQ(XImageDrawRects(kControl, 30, 10, 3, 2, DRAW_3VSTRETCH, 0).source, CRect(20, 0, 30, 10));

@@ -109,8 +109,8 @@ TEST_F(Toolbar, TheToolbarRoutesTheMouseToItsButtonsWhichFormOneGroup) {
 
 TEST_F(Toolbar, PaintsHoverCheckedAndACheckedCheckBox) {
   window->Send(WM_CREATE, 0, 0);
-  const CPoint open = At(0, 10, 10), find = At(1, 10, 10);
-  EXPECT_EQ(ClickAt(open.x, open.y), 1);
+  const CPoint openButton = At(0, 10, 10), find = At(1, 10, 10);
+  EXPECT_EQ(ClickAt(openButton.x, openButton.y), 1);
   EXPECT_EQ(ClickAt(28, 104), 1);  // the check box
   window->Send(WM_MOUSEMOVE, find.x, find.y);
   auto* check = dynamic_cast<CXCheckButton*>(window->Root()->XUI_GetChild(L"check.top"));
@@ -131,9 +131,11 @@ TEST_F(Toolbar, PaintsHoverCheckedAndACheckedCheckBox) {
   EXPECT_NE(gearBack, kHoverFill);
   EXPECT_NE(gearBack, kPushFill);
   EXPECT_NE(gearBack, kSceneBack);
-  // The icons lie over the state pictures, centred 8 pixels below the top.
-  const CPoint icon = At(0, 30, 8 + 12);
-  EXPECT_NE(c.At(icon.x, icon.y), kPushFill);
+  // The icons lie over the state pictures, centred 8 pixels below the top, in every state:
+  // the magnifier's glass (its picture's pixel 10, 10) on the hovered button.
+  const CPoint open = At(0, 30, 8 + 12), glass = At(1, 18 + 10, 8 + 10);
+  EXPECT_NE(c.At(open.x, open.y), kPushFill);
+  EXPECT_EQ(c.At(glass.x, glass.y), 0xCFE4F7u);
   // The check box: the checked frame's tick over the box.
   EXPECT_EQ(c.At(20 + 6, 96 + 10), kCheckTick);
   // The second radio button of group 7 is checked by its template: its dot.

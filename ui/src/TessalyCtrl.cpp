@@ -58,9 +58,10 @@ XIMAGE_DRAW XImageDrawRects(const CRect& control, int width, int height, int blo
   XIMAGE_DRAW out;
   if (width < 0) width = 0;
   if (height < 0) height = 0;
-  // The part of the picture shown: one block of a strip, or the whole picture.
+  // The part of the picture shown: one block of a strip, or the whole picture whatever the
+  // index (a button sets the index of all its pictures, strips or not).
   const int partWidth = blocks >= 2 ? width / blocks : width;
-  const long long left = static_cast<long long>(partWidth) * index;
+  const long long left = blocks >= 2 ? static_cast<long long>(partWidth) * index : 0;
   // A block outside the strip leaves an empty source: nothing is drawn.
   const int sourceLeft = left < 0 || left > width ? width : static_cast<int>(left);
   out.source = CRect(sourceLeft, 0, sourceLeft + partWidth, height);
