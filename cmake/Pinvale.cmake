@@ -128,6 +128,9 @@ endfunction()
 # The shared interface header and the small Win32 helpers, for every module of both trees.
 add_library(services_headers INTERFACE)
 target_include_directories(services_headers INTERFACE ${CMAKE_SOURCE_DIR}/services/include)
+# Host (optionally host:port) of the start-up usage ping, http://<host>/stat.php?...
+set(PINVALE_PING_HOST "stat.pinvale.com" CACHE STRING "Host name of the start-up usage ping")
+target_compile_definitions(services_headers INTERFACE "PINVALE_PING_HOST=\"${PINVALE_PING_HOST}\"")
 
 # pinvale_bench(name SOURCES ... [LIBS ...]): a benchmark program in the test folder, run by
 # hand under Wine (scripts/bench.sh); it prints figures and is never a ctest test.

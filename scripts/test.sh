@@ -30,6 +30,11 @@ wineserver -p60 </dev/null >/dev/null 2>&1
 wine wineboot </dev/null >/dev/null 2>&1 || true
 
 status=0
+# The host tools' own tests run natively.
+if [ -f "$B/host/tools/CTestTestfile.cmake" ]; then
+  echo "== tests (host) =="
+  ctest --test-dir "$B/host/tools" --output-on-failure "$@" || status=1
+fi
 for arch in x86 x64; do
   [ -f "$B/$arch/CTestTestfile.cmake" ] || continue
   echo "== tests ($arch) =="

@@ -75,8 +75,21 @@ struct IRegister : IXUnknown {
 
 struct IStatistic : IXUnknown {
   // base: the ping address, or MAKEINTRESOURCE of a string resource of the library.
+  // Returns 1 once the request is on its way, 0 when the address was refused.
   virtual int __stdcall Send(const wchar_t* base) = 0;
 };
+
+// The start-up usage ping: its host is a build-time setting (PINVALE_PING_HOST, a CMake cache
+// variable). The service library carries the same address as string resource
+// XIDS_PING_ADDRESS, so Send(MAKEINTRESOURCEW(XIDS_PING_ADDRESS)) sends the default ping.
+#ifndef PINVALE_PING_HOST
+#define PINVALE_PING_HOST "stat.pinvale.com"
+#endif
+#define XPING_WIDE_(s) L##s
+#define XPING_WIDE(s) XPING_WIDE_(s)
+inline constexpr const wchar_t* XPingBaseAddress =
+    L"http://" XPING_WIDE(PINVALE_PING_HOST) L"/stat.php?src=pinvale&type=open&";
+inline constexpr UINT XIDS_PING_ADDRESS = 101;
 
 struct IVersion : IXUnknown {
   virtual int __stdcall GetFileVersion(const wchar_t* path, wchar_t* out, int capacity) = 0;

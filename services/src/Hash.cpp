@@ -4,7 +4,8 @@
 #include <emmintrin.h>
 
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -132,15 +133,16 @@ void CHash::Decipher(const unsigned char* in, const char* key, unsigned char* ou
   // The package body is deciphered at start-up: whole blocks of 16 key repetitions (a
   // multiple of 16 bytes, so the key phase restarts at every block) go 16 bytes at a time.
   const size_t block = k * 16;
-  if (n >= block) {
-    std::vector<unsigned char> stream(block);
+  // A key so long that its stream cannot be had falls through to the byte loop below.
+  std::unique_ptr<unsigned char[]> stream(n >= block ? new (std::nothrow) unsigned char[block] : nullptr);
+  if (stream) {
     for (size_t j = 0; j < block; ++j) stream[j] = kb[j % k];
     const bool sse2 = HasSse2();
     for (; i + block <= n; i += block) {
       if (sse2)
-        XorBlockSse2(out + i, in + i, stream.data(), block);
+        XorBlockSse2(out + i, in + i, stream.get(), block);
       else
-        XorBlockWords(out + i, in + i, stream.data(), block);
+        XorBlockWords(out + i, in + i, stream.get(), block);
     }
   }
   for (size_t j = 0; i < n; ++i, j = (j + 1 == k ? 0 : j + 1)) out[i] = in[i] ^ kb[j];

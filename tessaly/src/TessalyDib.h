@@ -66,9 +66,9 @@ inline bool CXDib::Create(int width, int height) {
 
 // A memory device context with a bitmap selected; the bitmap is deselected before the
 // context is deleted, so it is free for other contexts again.
-class CXMemDC {
+class CTessalyBitmapDC {
  public:
-  explicit CXMemDC(HBITMAP bitmap) : m_dc(CreateCompatibleDC(nullptr)) {
+  explicit CTessalyBitmapDC(HBITMAP bitmap) : m_dc(CreateCompatibleDC(nullptr)) {
     if (m_dc) m_old = SelectObject(m_dc, bitmap);
     if (m_dc && (!m_old || m_old == HGDI_ERROR)) {
       DeleteDC(m_dc);
@@ -76,13 +76,13 @@ class CXMemDC {
       m_old = nullptr;
     }
   }
-  ~CXMemDC() {
+  ~CTessalyBitmapDC() {
     if (!m_dc) return;
     SelectObject(m_dc, m_old);
     DeleteDC(m_dc);
   }
-  CXMemDC(const CXMemDC&) = delete;
-  CXMemDC& operator=(const CXMemDC&) = delete;
+  CTessalyBitmapDC(const CTessalyBitmapDC&) = delete;
+  CTessalyBitmapDC& operator=(const CTessalyBitmapDC&) = delete;
   explicit operator bool() const { return m_dc != nullptr; }
   HDC Get() const { return m_dc; }
 

@@ -97,7 +97,7 @@ class LoaderProbe : public ::testing::Test {
     if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si, &pi))
       return false;
     process.Reset(pi.hProcess);
-    CloseHandle(pi.hThread);
+    CXHandle thread(pi.hThread);
     pid = pi.dwProcessId;
     return true;
   }

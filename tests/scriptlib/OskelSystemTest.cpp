@@ -156,12 +156,14 @@ class ShellDocument : public Shell {
     Shell::TearDown();
   }
   static bool SetKey(const std::wstring& key, const std::wstring& value) {
-    HKEY h = nullptr;
-    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS) return false;
-    LONG rc = RegSetValueExW(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(h);
-    return rc == ERROR_SUCCESS;
+    struct Key {
+      HKEY h = nullptr;
+      ~Key() { if (h) RegCloseKey(h); }
+    } k;
+    if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k.h, nullptr) != ERROR_SUCCESS)
+      return false;
+    return RegSetValueExW(k.h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
   }
   std::wstring doc;
 };

@@ -37,12 +37,18 @@ TEST_F(Factory, RefusesBaseUnservedAndUnknownIds) {
   EXPECT_EQ(lib.Create<IXUnknown>(almost), nullptr);
 }
 
-// Classes still to come return null for now; each line moves to a real test when it lands.
-TEST_F(Factory, IdsOfClassesNotYetBuiltGiveNull) {
+TEST_F(Factory, EveryServedIdGivesItsInterface) {
   ASSERT_TRUE(lib.Loaded());
-  for (const GUID& id : {IID_ICPUInfo, IID_IDiskInfo, IID_IRegister,
-                         IID_IStatistic, IID_IVersion})
-    EXPECT_EQ(lib.Create<IXUnknown>(id), nullptr);
+  for (const GUID& id : {IID_ICPUInfo, IID_IDiskInfo, IID_IMD5, IID_IHash, IID_IRegister, IID_IStatistic,
+                         IID_IVersion, IID_IXSocket, IID_ISQLite}) {
+    IXUnknown* object = lib.Create<IXUnknown>(id);
+    ASSERT_NE(object, nullptr);
+    void* same = nullptr;
+    EXPECT_EQ(object->QueryInterface(&id, &same), S_OK);
+    EXPECT_EQ(same, static_cast<void*>(object));
+    object->Release();
+    object->Release();
+  }
 }
 
 TEST_F(Factory, SqliteObjectAnswersItsIdsAndCountsReferences) {

@@ -28,10 +28,27 @@ TempDir::~TempDir() {
   if (!m_path.empty()) RemoveTree(m_path);
 }
 
+namespace {
+
+// A directory listing, closed on destruction.
+class CFind {
+ public:
+  CFind(const std::wstring& pattern, WIN32_FIND_DATAW* fd) : m_h(FindFirstFileW(pattern.c_str(), fd)) {}
+  ~CFind() { if (Valid()) FindClose(m_h); }
+  CFind(const CFind&) = delete;
+  CFind& operator=(const CFind&) = delete;
+  bool Valid() const { return m_h != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAW* fd) { return FindNextFileW(m_h, fd) != 0; }
+ private:
+  HANDLE m_h;
+};
+
+}  // namespace
+
 void RemoveTree(const std::wstring& path) {
   WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
+  CFind find(path + L"\\*", &fd);
+  if (find.Valid()) {
     do {
       std::wstring name = fd.cFileName;
       if (name == L"." || name == L"..") continue;
@@ -42,8 +59,7 @@ void RemoveTree(const std::wstring& path) {
         SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(full.c_str());
       }
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
+    } while (find.Next(&fd));
   }
   RemoveDirectoryW(path.c_str());
 }

@@ -1,6 +1,7 @@
 // skinpack: packs a folder of skin sources into a skin package. Entry names are the paths
 // relative to the folder with backslashes; entries are sorted by name so that the output
-// depends only on the sources. Files and folders whose names start with a dot are skipped.
+// depends only on the sources. Files and folders whose names start with a dot are skipped;
+// entry names must be plain ASCII. A failed run leaves an existing package as it was.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -67,6 +68,12 @@ int main(int argc, char** argv) {
     skinpack::Entry e;
     e.name = relative.generic_string();
     std::replace(e.name.begin(), e.name.end(), '/', '\\');
+    // The reader widens names with the target's ANSI code page, which a name taken from
+    // this file system (UTF-8) would not survive: such an entry could never be found.
+    if (std::any_of(e.name.begin(), e.name.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+      std::cerr << "skinpack: entry name is not plain ASCII: " << e.name << "\n";
+      return 1;
+    }
     if (e.name.size() > kMaxName) {
       std::cerr << "skinpack: entry name longer than " << kMaxName << " bytes: " << e.name << "\n";
       return 1;
@@ -95,14 +102,17 @@ int main(int argc, char** argv) {
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     out.write(package.data(), static_cast<std::streamsize>(package.size()));
+    out.close();  // a small package is written only here: its errors show after the close
     if (!out) {
       std::cerr << "skinpack: cannot write " << temp << "\n";
+      fs::remove(temp, ec);
       return 1;
     }
   }
   fs::rename(temp, output, ec);
   if (ec) {
     std::cerr << "skinpack: cannot replace " << output << ": " << ec.message() << "\n";
+    fs::remove(temp, ec);
     return 1;
   }
   std::cout << "skinpack: " << entries.size() << " entries, " << package.size() << " bytes -> " << output.string()

@@ -61,3 +61,30 @@ class CXDCState {
   HDC m_dc;
   int m_saved;
 };
+
+// A memory device context with a bitmap of its own, selected until destruction. A 32-bit
+// top-down DIB section (zeroed: fully transparent) when dib32 is set, for per-pixel alpha;
+// otherwise a bitmap compatible with the reference context.
+class WENDORA_API CXMemDC {
+ public:
+  CXMemDC(HDC reference, int width, int height, bool dib32 = false);
+  ~CXMemDC();
+  CXMemDC(const CXMemDC&) = delete;
+  CXMemDC& operator=(const CXMemDC&) = delete;
+  HDC Get() const { return m_dc; }
+  operator HDC() const { return m_dc; }
+  bool IsValid() const { return m_dc && m_bitmap; }
+  HBITMAP Bitmap() const { return m_bitmap; }
+  // The pixels of a DIB section (0xAARRGGBB, premultiplied, rows top-down), else null.
+  DWORD* Bits() const { return m_bits; }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+
+ private:
+  HDC m_dc = nullptr;
+  HBITMAP m_bitmap = nullptr;
+  HGDIOBJ m_old = nullptr;
+  DWORD* m_bits = nullptr;
+  int m_width = 0;
+  int m_height = 0;
+};

@@ -40,3 +40,30 @@ void XDrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF color) {
   LineTo(dc, x2, y2);
   SelectObject(dc, old);
 }
+
+CXMemDC::CXMemDC(HDC reference, int width, int height, bool dib32) : m_width(width), m_height(height) {
+  if (width <= 0 || height <= 0) return;
+  m_dc = CreateCompatibleDC(reference);
+  if (!m_dc) return;
+  if (dib32) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_bitmap = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bits = static_cast<DWORD*>(bits);
+  } else {
+    m_bitmap = CreateCompatibleBitmap(reference, width, height);
+  }
+  if (m_bitmap) m_old = SelectObject(m_dc, m_bitmap);
+}
+
+CXMemDC::~CXMemDC() {
+  if (m_dc && m_old) SelectObject(m_dc, m_old);
+  if (m_bitmap) DeleteObject(m_bitmap);
+  if (m_dc) DeleteDC(m_dc);
+}

@@ -3,6 +3,7 @@
 #include "XRelayOut.h"
 
 #include "XBaseUI.h"
+#include "XWindow.h"
 #include "XUIObject.h"
 
 namespace {
@@ -72,5 +73,6 @@ CRect CXRelayOut::CalcRect() const {
 
 CXRelayOut* XGetRelayout(IXUIObject* object) {
   if (CXBaseUI* ui = dynamic_cast<CXBaseUI*>(object)) return ui->GetRelayoutPtr();
+  if (CXWindow* window = dynamic_cast<CXWindow*>(object)) return window->GetRelayoutPtr();
   return nullptr;
 }

@@ -10,14 +10,21 @@
 #include "XString.h"
 #include "XWin.h"
 
+// Expat is C: nothing may unwind through it, so a reader that throws loses that one event.
 void CXmlParser::expatStart(void* user, const char* name, const char** attrs) {
   auto callback = reinterpret_cast<PFN_XParseCallback>(user);
-  callback(ParseStart, name, static_cast<int>(strlen(name)), attrs);
+  try {
+    callback(ParseStart, name, static_cast<int>(strlen(name)), attrs);
+  } catch (...) {
+  }
 }
 
 void CXmlParser::expatEnd(void* user, const char* name) {
   auto callback = reinterpret_cast<PFN_XParseCallback>(user);
-  callback(ParseEnd, name, static_cast<int>(strlen(name)), nullptr);
+  try {
+    callback(ParseEnd, name, static_cast<int>(strlen(name)), nullptr);
+  } catch (...) {
+  }
 }
 
 void CXmlParser::expatCharDataHandler(void* user, const char* text, int length) {
@@ -27,7 +34,10 @@ void CXmlParser::expatCharDataHandler(void* user, const char* text, int length) 
   }
   if (length <= 0) return;
   auto callback = reinterpret_cast<PFN_XParseCallback>(user);
-  callback(ParseText, text, length, nullptr);
+  try {
+    callback(ParseText, text, length, nullptr);
+  } catch (...) {
+  }
 }
 
 void CXmlParser::ParseBytes(const char* data, int size, PFN_XParseCallback callback) {

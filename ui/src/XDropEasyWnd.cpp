@@ -1,0 +1,164 @@
+// The drop target and the drop window. COM plumbing is ours and small: the window owns the
+// target, so AddRef and Release count nothing.
+#include "XDropEasyWnd.h"
+
+#include <shellapi.h>
+
+#include "XUIClassTable.h"
+#include "XWin.h"
+
+XUI_REGISTER_CLASS(L"dropwnd", CXDropEasyWnd)
+
+namespace {
+
+const GUID kClsidDragDropHelper = {0x4657278A, 0x411B, 0x11D2, {0x83, 0x9A, 0x00, 0xC0, 0x4F, 0xD9, 0x18, 0xD0}};
+const GUID kIidDropTargetHelper = {0x4657278B, 0x411B, 0x11D2, {0x83, 0x9A, 0x00, 0xC0, 0x4F, 0xD9, 0x18, 0xD0}};
+const GUID kIidDropTarget = {0x00000122, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const GUID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+bool SameId(const GUID& a, const GUID& b) { return memcmp(&a, &b, sizeof(GUID)) == 0; }
+
+}  // namespace
+
+IXDropTarget::~IXDropTarget() { RevokeTarget(); }
+
+HRESULT STDMETHODCALLTYPE IXDropTarget::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  if (SameId(iid, kIidDropTarget) || SameId(iid, kIidUnknown)) {
+    *out = static_cast<IDropTarget*>(this);
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG STDMETHODCALLTYPE IXDropTarget::AddRef() { return 1; }
+
+ULONG STDMETHODCALLTYPE IXDropTarget::Release() { return 1; }
+
+HRESULT STDMETHODCALLTYPE IXDropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) {
+  if (m_pHandler) m_pHandler->OnDragEnter(data, keyState, pt.x, pt.y, effect);
+  if (m_pHelper) {
+    POINT p = {pt.x, pt.y};
+    m_pHelper->DragEnter(m_hTargetWnd, data, &p, DROPEFFECT_NONE);
+  }
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE IXDropTarget::DragOver(DWORD keyState, POINTL pt, DWORD* effect) {
+  if (m_pHandler) m_pHandler->OnDragOver(keyState, pt.x, pt.y, effect);
+  if (m_pHelper) {
+    POINT p = {pt.x, pt.y};
+    m_pHelper->DragOver(&p, effect ? *effect : DROPEFFECT_NONE);
+  }
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE IXDropTarget::DragLeave() {
+  if (m_pHandler) m_pHandler->OnDragLeave();
+  if (m_pHelper) m_pHelper->DragLeave();
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE IXDropTarget::Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) {
+  std::vector<CString> paths = QueryDropFiles(data);
+  if (paths.empty()) return S_FALSE;
+  if (m_pHandler) m_pHandler->OnDrop(data, keyState, pt.x, pt.y, effect, paths);
+  if (m_pHelper) {
+    POINT p = {pt.x, pt.y};
+    m_pHelper->Drop(data, &p, effect ? *effect : DROPEFFECT_NONE);
+  }
+  return S_OK;
+}
+
+std::vector<CString> IXDropTarget::QueryDropFiles(IDataObject* data) {
+  std::vector<CString> paths;
+  if (!data) return paths;
+  FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  if (data->QueryGetData(&format) != S_OK) return paths;
+  STGMEDIUM medium = {};
+  if (FAILED(data->GetData(&format, &medium))) return paths;
+  if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
+    HDROP drop = static_cast<HDROP>(GlobalLock(medium.hGlobal));
+    if (drop) {
+      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+      for (UINT i = 0; i < count; ++i) {
+        // The whole path, however long: a cut path would name another file.
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        CString path;
+        if (length > 0) {
+          DragQueryFileW(drop, i, path.GetBuffer(static_cast<int>(length) + 1), length + 1);
+          path.ReleaseBuffer();
+        }
+        paths.push_back(path);
+      }
+      GlobalUnlock(medium.hGlobal);
+    }
+  }
+  ReleaseStgMedium(&medium);
+  return paths;
+}
+
+HRESULT IXDropTarget::RegisterTarget(HWND wnd, IXDropHandler* handler) {
+  m_pHandler = handler;
+  m_hTargetWnd = wnd;
+  HRESULT hr = RegisterDragDrop(wnd, static_cast<IDropTarget*>(this));
+  void* helper = nullptr;
+  if (SUCCEEDED(CoCreateInstance(kClsidDragDropHelper, nullptr, CLSCTX_ALL, kIidDropTargetHelper, &helper)))
+    m_pHelper = static_cast<IDropTargetHelper*>(helper);
+  return hr;
+}
+
+void IXDropTarget::RevokeTarget() {
+  if (m_hTargetWnd) RevokeDragDrop(m_hTargetWnd);
+  m_hTargetWnd = nullptr;
+  if (m_pHelper) m_pHelper->Release();
+  m_pHelper = nullptr;
+}
+
+CXDropEasyWnd::CXDropEasyWnd() = default;
+
+CXDropEasyWnd::~CXDropEasyWnd() {
+  RevokeTarget();
+  if (m_oleInitialized) OleUninitialize();
+}
+
+const wchar_t* CXDropEasyWnd::XUI_GetClassName() { return L"XDROPEASYWND"; }
+
+LRESULT CXDropEasyWnd::MessageHandle(MESSAGE_EVENT* e) {
+  if (e->uMsg == WM_CREATE) {
+    if (!m_oleInitialized) m_oleInitialized = SUCCEEDED(OleInitialize(nullptr));
+    RegisterTarget(e->hWnd, this);
+  } else if (e->uMsg == WM_DESTROY) {
+    RevokeTarget();
+  }
+  return CXEasyWnd::MessageHandle(e);
+}
+
+HRESULT CXDropEasyWnd::OnDragEnter(IDataObject*, DWORD, LONG, LONG, DWORD*) { return 0; }
+
+HRESULT CXDropEasyWnd::OnDragOver(DWORD, LONG, LONG, DWORD*) { return 0; }
+
+HRESULT CXDropEasyWnd::OnDragLeave() { return 0; }
+
+// Each path and its NUL, the list's closing NUL, and a terminator after it: a, bc, d give
+// 9 characters. Every character counted in wParam is inside the buffer.
+std::vector<wchar_t> CXDropEasyWnd::JoinPaths(const std::vector<CString>& paths) {
+  std::vector<wchar_t> buffer;
+  for (const CString& path : paths) {
+    buffer.insert(buffer.end(), path.GetString(), path.GetString() + path.GetLength());
+    buffer.push_back(L'\0');
+  }
+  buffer.push_back(L'\0');
+  buffer.push_back(L'\0');
+  return buffer;
+}
+
+HRESULT CXDropEasyWnd::OnDrop(IDataObject*, DWORD, LONG, LONG, DWORD*, const std::vector<CString>& paths) {
+  std::vector<wchar_t> buffer = JoinPaths(paths);
+  MESSAGE_EVENT event = {};
+  event.lParam = reinterpret_cast<LPARAM>(buffer.data());
+  event.wParam = buffer.size();
+  FireNotify(this, &event, L"DropFiles");
+  return 0;
+}

@@ -1,0 +1,105 @@
+// The layered window: every change that can alter its look ends in Draw, which hands a
+// premultiplied 32-bit buffer to UpdateLayeredWindow.
+#include "XUIBaseWnd.h"
+
+
+#include "ControlMgr.h"
+#include "XDraw.h"
+#include "XUIClassTable.h"
+
+XUI_REGISTER_CLASS(L"mainwndlayer", XUIBaseWnd)
+
+XUIBaseWnd::XUIBaseWnd() = default;
+
+XUIBaseWnd::~XUIBaseWnd() = default;
+
+UINT XUIBaseWnd::GetClassStyle() { return CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS; }
+
+DWORD XUIBaseWnd::GetWindowStyle() { return 0x86000000; }
+
+DWORD XUIBaseWnd::GetWindowExStyle() { return WS_EX_LAYERED; }
+
+const wchar_t* XUIBaseWnd::XUI_GetClassName() { return L"XUIBaseWnd"; }
+
+void XUIBaseWnd::Draw() {
+  HWND hwnd = GetHWND();
+  if (!hwnd) return;
+  CRect r;
+  GetWindowRect(hwnd, &r);
+  HDC screen = GetWindowDC(hwnd);
+  {
+    CXMemDC buffer(screen, r.Width(), r.Height(), true);
+    if (buffer.IsValid()) {
+      XUI_GetControlMgr()->DoPaint(buffer);
+      POINT dst = {r.left, r.top};
+      SIZE size = {r.Width(), r.Height()};
+      POINT src = {0, 0};
+      BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      UpdateLayeredWindow(hwnd, screen, &dst, &size, buffer, &src, 0, &blend, ULW_ALPHA);
+    }
+  }
+  ReleaseDC(hwnd, screen);
+}
+
+LRESULT XUIBaseWnd::MessageHandle(MESSAGE_EVENT* e) {
+  const HWND hwnd = e->hWnd;
+  CControlMgr* mgr = XUI_GetControlMgr();
+  switch (e->uMsg) {
+    case WM_CREATE:
+      e->bHandled = TRUE;
+      return 0;
+    case WM_SIZE: {
+      e->bHandled = TRUE;
+      const int cx = LOWORD(e->lParam), cy = HIWORD(e->lParam);
+      if (cx && cy) {
+        SetRoundRegion(cx, cy, 9);
+        Draw();
+      }
+      return 0;
+    }
+    case WM_CLOSE:
+      e->bHandled = TRUE;
+      DestroyWindow(hwnd);
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCHITTEST: {
+      e->bHandled = TRUE;
+      CRect r;
+      GetWindowRect(hwnd, &r);
+      const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+      const BOOL resizable = mgr->IsEnableResize() && !(style & WS_MAXIMIZE);
+      return XBorderHitTest3(r, CPoint(e->lParam), resizable);
+    }
+    case WM_SETCURSOR:
+    case WM_SETFOCUS:
+      e->bHandled = TRUE;
+      return mgr->DispatchMsg(e);
+    case WM_MOUSEMOVE:
+    case WM_MOUSEHOVER:
+    case WM_MOUSELEAVE:
+    case WM_MOUSEWHEEL:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: {
+      e->bHandled = TRUE;
+      LRESULT result = mgr->DispatchMsg(e);
+      Draw();
+      return result;
+    }
+    case WM_COMMAND:
+      e->bHandled = TRUE;
+      if (LOWORD(e->wParam) == 1) {
+        DestroyWindow(hwnd);
+        PostQuitMessage(0);
+        return 0;
+      }
+      if (LOWORD(e->wParam) == 3) {
+        Minimize();
+        return 0;
+      }
+      return mgr->DispatchMsg(e);
+    default:
+      return CXWindow::MessageHandle(e);
+  }
+}
