@@ -158,7 +158,7 @@ std::string ButtonBack() {
 
 }  // namespace
 
-std::string SceneTemplate() {
+std::string SceneTemplate(const std::string& rootClass, int x, int y) {
   std::string buttons;
   const char* ids[3] = {"tb.open", "tb.find", "tb.gear"};
   const char* texts[3] = {"Open", "Find", "Settings"};
@@ -174,8 +174,8 @@ std::string SceneTemplate() {
                "    </View>\n";
   }
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-         "<View class=\"scenewnd\" id=\"scene\">\n"
-         "  <rect>0,0,360,190</rect>\n"
+         "<View class=\"" + rootClass + "\" id=\"scene\">\n"
+         "  <rect>" + std::to_string(x) + "," + std::to_string(y) + ",360,190</rect>\n"
          "  <View class=\"toolbar\" id=\"toolbar\">\n"
          "    <rect>10,10,340,64</rect>\n"
          "    <fontid>1,1,1</fontid>\n"

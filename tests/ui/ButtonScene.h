@@ -21,12 +21,13 @@ constexpr DWORD kPushFill = 0xB8D0EE;
 constexpr DWORD kCheckTick = 0x1E7A32;
 constexpr DWORD kButtonFill[3] = {0xE4E4E4, 0xD4E6FA, 0xA9C4E6};
 
-// The scene's pictures ("scene\\*.png") and its template ("scene\\scene.xml"): a toolbar of
-// three toolbar buttons in group 1 ("tb.open", "tb.find", "tb.gear") with shared hover and
-// push pictures, a check button "check.top", two radio buttons in group 7 and a push button
-// "ok" with a three-state background.
+// The scene's pictures ("scene\\*.png") and its template ("scene\\scene.xml"): a root of the
+// given class at (x, y), 360 x 190, holding a toolbar of three toolbar buttons in group 1
+// ("tb.open", "tb.find", "tb.gear") with shared hover and push pictures, a check button
+// "check.top", two radio buttons in group 7 and a push button "ok" with a three-state
+// background.
 std::vector<skinpack::Entry> SceneEntries();
-std::string SceneTemplate();
+std::string SceneTemplate(const std::string& rootClass = "scenewnd", int x = 0, int y = 0);
 
 // Packs the entries and loads them as the process's skin package; true when loaded.
 bool LoadSkinEntries(const std::vector<skinpack::Entry>& entries);

@@ -1,4 +1,4 @@
-// The toolbar scene in a real (hidden) window: wiring of the shared hover and push pictures on
+// The toolbar scene in a real window: wiring of the shared hover and push pictures on
 // creation, routing from the window to the toolbar's buttons, their group, and the painted
 // result of hover, checked and a checked check box (written out when BUTTON_SCENE names a
 // .bmp file, for looking at).
@@ -11,6 +11,7 @@
 #include "ModelTestUtil.h"
 #include "TessalyCtrl.h"
 #include "XCheckButton.h"
+#include "XEasyWnd.h"
 #include "XRadioButton.h"
 #include "XToolbar.h"
 #include "XToolbarButton.h"
@@ -143,4 +144,85 @@ TEST_F(Toolbar, PaintsHoverCheckedAndACheckedCheckBox) {
   EXPECT_NE(c.At(20 + 8, 124 + 8), kCheckTick);
   // The push button's background in the normal state.
   EXPECT_EQ(c.At(233, 143), kButtonFill[0]);
+}
+
+namespace {
+
+// Moves the real mouse (through the system's input queue) to a screen point.
+void MouseTo(int x, int y) {
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = (x * 65535 + (w - 1) / 2) / (w - 1);
+  in.mi.dy = (y * 65535 + (h - 1) / 2) / (h - 1);
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+}
+
+void MouseButton(DWORD flag) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flag;
+  SendInput(1, &in, sizeof in);
+}
+
+DWORD ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+}  // namespace
+
+// The whole way from real mouse input: the main window's procedure, its child list, the
+// toolbar and its buttons, and the window's own painting on the screen.
+TEST(ToolbarInMainWindow, RealMouseInputHoversChecksAndPaints) {
+  LoadTestSkin();
+  CXCheckButton::ResetStrip();
+  const int x0 = 300, y0 = 260;
+  IXUIObject* root = BuildTemplate(SceneTemplate("mainwnd", x0, y0));
+  auto* wnd = dynamic_cast<CXEasyWnd*>(root);
+  ASSERT_NE(wnd, nullptr);
+  wnd->SetBkColor(RGB(0xF0, 0xF0, 0xF0));
+  wnd->GetRelayoutPtr()->SetEnable(0);
+  wnd->XUI_SetAttribute(L"visible", L"1");
+  CRect r = wnd->XUI_GetRect();
+  ASSERT_NE(wnd->Create(nullptr, &r, L"Toolbar scene", WS_POPUP, 0, nullptr), nullptr);
+  wnd->RelocateWnd();
+  SetForegroundWindow(wnd->GetHWND());
+  auto* toolbar = dynamic_cast<CXToolbar*>(root->XUI_GetChild(L"toolbar"));
+  ASSERT_NE(toolbar, nullptr);
+  auto* open = dynamic_cast<CXToolbarButton*>(toolbar->XUI_GetChild(L"tb.open"));
+  auto* find = dynamic_cast<CXToolbarButton*>(toolbar->XUI_GetChild(L"tb.find"));
+  auto* check = dynamic_cast<CXCheckButton*>(root->XUI_GetChild(L"check.top"));
+  ASSERT_TRUE(open && find && check);
+  EXPECT_NE(find->GetHoverImage(), nullptr);  // wired when the window was created
+
+  const CRect o = open->XUI_GetRect(), f = find->XUI_GetRect();
+  MouseTo(x0 + o.left + 10, y0 + o.top + 10);
+  EXPECT_TRUE(xtest::WaitFor([&] { return open->GetState() == XBUTTON_HOVER; }));
+  MouseButton(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(xtest::WaitFor([&] { return open->GetState() == XBUTTON_PUSHED; }));
+  MouseButton(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(xtest::WaitFor([&] { return open->GetCheck() == 1; }));
+  MouseTo(x0 + 28, y0 + 104);
+  EXPECT_TRUE(xtest::WaitFor([&] { return check->GetState() == XBUTTON_HOVER; }));
+  MouseButton(MOUSEEVENTF_LEFTDOWN);
+  MouseButton(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(xtest::WaitFor([&] { return check->GetCheck() == 1; }));
+  MouseTo(x0 + f.left + 10, y0 + f.top + 10);
+  EXPECT_TRUE(xtest::WaitFor([&] { return find->GetState() == XBUTTON_HOVER && open->GetState() == XBUTTON_NORMAL; }));
+
+  // What the window painted, read from the screen.
+  const bool painted = xtest::WaitFor([&] { return ScreenPixel(x0 + f.left + 3, y0 + f.top + 3) == kHoverFill; });
+  EXPECT_TRUE(painted) << std::hex << ScreenPixel(x0 + f.left + 3, y0 + f.top + 3);
+  EXPECT_EQ(ScreenPixel(x0 + o.left + 3, y0 + o.top + 3), kPushFill);
+  EXPECT_EQ(ScreenPixel(x0 + 26, y0 + 106), kCheckTick);
+
+  DestroyWindow(wnd->GetHWND());
+  XDestroyUIObject(root);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
 }
