@@ -325,9 +325,6 @@ TEST_F(Buttons, AttributesAndCursor) {
   EXPECT_EQ(b->GetGroupName(), CString(L"5"));
   EXPECT_EQ(b->XUI_SetAttribute(L"fontid", L"1,2"), 1);
   EXPECT_EQ(b->GetFontID(1), 2);
-  EXPECT_STREQ(b->XUI_GetClassName(), L"XBUTTON");
-  b->SetTextColor(1, TRUE, 2, 3, 4);
-  EXPECT_EQ(b->GetTextColor(3), 4u);
 
   EXPECT_EQ(window->Send(WM_SETCURSOR, 20, 20), 0);
   b->EnableSetCursor(1);

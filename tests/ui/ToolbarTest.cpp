@@ -1,15 +1,14 @@
-// The toolbar scene in a real window: wiring of the shared hover and push pictures on
-// creation, routing from the window to the toolbar's buttons, their group, and the painted
-// result of hover, checked and a checked check box (written out when BUTTON_SCENE names a
-// .bmp file, for looking at).
+// The toolbar scene: wiring of the shared hover and push pictures on creation, routing from
+// the window to the toolbar's buttons and their group, and, in a framework main window driven
+// by real mouse input, what hover, checked and a checked check box look like on the screen.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "ButtonTestUtil.h"
-#include "Canvas.h"
 #include "ModelTestUtil.h"
 #include "TessalyCtrl.h"
+#include "TestUtil.h"
 #include "XCheckButton.h"
 #include "XEasyWnd.h"
 #include "XRadioButton.h"
@@ -17,7 +16,6 @@
 #include "XToolbarButton.h"
 
 using namespace uitest;
-using xtest::Canvas;
 
 namespace {
 
@@ -108,44 +106,6 @@ TEST_F(Toolbar, TheToolbarRoutesTheMouseToItsButtonsWhichFormOneGroup) {
   EXPECT_EQ(buttons[2]->GetCheck(), 0);
 }
 
-TEST_F(Toolbar, PaintsHoverCheckedAndACheckedCheckBox) {
-  window->Send(WM_CREATE, 0, 0);
-  const CPoint openButton = At(0, 10, 10), find = At(1, 10, 10);
-  EXPECT_EQ(ClickAt(openButton.x, openButton.y), 1);
-  EXPECT_EQ(ClickAt(28, 104), 1);  // the check box
-  window->Send(WM_MOUSEMOVE, find.x, find.y);
-  auto* check = dynamic_cast<CXCheckButton*>(window->Root()->XUI_GetChild(L"check.top"));
-  ASSERT_NE(check, nullptr);
-  EXPECT_EQ(check->GetCheck(), 1);
-
-  Canvas c(360, 190);
-  dynamic_cast<CXBaseUI*>(window->Root())->DoPaint(c.Dc());
-  wchar_t path[MAX_PATH] = {0};
-  if (GetEnvironmentVariableW(L"BUTTON_SCENE", path, MAX_PATH) > 0) {
-    EXPECT_TRUE(c.SaveBmp(path));
-  }
-
-  const CPoint openFill = At(0, 3, 3), findFill = At(1, 3, 3), gearFill = At(2, 3, 3);
-  EXPECT_EQ(c.At(openFill.x, openFill.y), kPushFill);    // checked: the push picture
-  EXPECT_EQ(c.At(findFill.x, findFill.y), kHoverFill);   // in hover: the hover picture
-  const DWORD gearBack = c.At(gearFill.x, gearFill.y);   // neither: the toolbar's background
-  EXPECT_NE(gearBack, kHoverFill);
-  EXPECT_NE(gearBack, kPushFill);
-  EXPECT_NE(gearBack, kSceneBack);
-  // The icons lie over the state pictures, centred 8 pixels below the top, in every state:
-  // the magnifier's glass (its picture's pixel 10, 10) on the hovered button.
-  const CPoint open = At(0, 30, 8 + 12), glass = At(1, 18 + 10, 8 + 10);
-  EXPECT_NE(c.At(open.x, open.y), kPushFill);
-  EXPECT_EQ(c.At(glass.x, glass.y), 0xCFE4F7u);
-  // The check box: the checked frame's tick over the box.
-  EXPECT_EQ(c.At(20 + 6, 96 + 10), kCheckTick);
-  // The second radio button of group 7 is checked by its template: its dot.
-  EXPECT_EQ(c.At(20 + 8, 150 + 8), kCheckTick);
-  EXPECT_NE(c.At(20 + 8, 124 + 8), kCheckTick);
-  // The push button's background in the normal state.
-  EXPECT_EQ(c.At(233, 143), kButtonFill[0]);
-}
-
 namespace {
 
 // Moves the real mouse (through the system's input queue) to a screen point.
@@ -218,7 +178,19 @@ TEST(ToolbarInMainWindow, RealMouseInputHoversChecksAndPaints) {
   const bool painted = xtest::WaitFor([&] { return ScreenPixel(x0 + f.left + 3, y0 + f.top + 3) == kHoverFill; });
   EXPECT_TRUE(painted) << std::hex << ScreenPixel(x0 + f.left + 3, y0 + f.top + 3);
   EXPECT_EQ(ScreenPixel(x0 + o.left + 3, y0 + o.top + 3), kPushFill);
+  const DWORD gear = ScreenPixel(x0 + f.left + 64 + 3, y0 + f.top + 3);  // neither: the toolbar's own
+  EXPECT_NE(gear, kHoverFill);
+  EXPECT_NE(gear, kPushFill);
+  EXPECT_NE(gear, kSceneBack);
+  // Icons stay over the state pictures in every state: the magnifier's glass (its picture's
+  // pixel 10, 10, centred 8 pixels below the top) on the hovered button.
+  EXPECT_EQ(ScreenPixel(x0 + f.left + 18 + 10, y0 + f.top + 8 + 10), 0xCFE4F7u);
+  // The check box's tick over its box, the dot of the radio button checked by the template,
+  // and the push button's background in the normal state.
   EXPECT_EQ(ScreenPixel(x0 + 26, y0 + 106), kCheckTick);
+  EXPECT_EQ(ScreenPixel(x0 + 28, y0 + 158), kCheckTick);
+  EXPECT_NE(ScreenPixel(x0 + 28, y0 + 132), kCheckTick);
+  EXPECT_EQ(ScreenPixel(x0 + 233, y0 + 143), kButtonFill[0]);
 
   DestroyWindow(wnd->GetHWND());
   XDestroyUIObject(root);
