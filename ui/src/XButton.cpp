@@ -167,8 +167,9 @@ LRESULT CXButtonImpl::Release(MESSAGE_EVENT* event, bool radioKind, const XBUTTO
   return 0;
 }
 
+// Captions with markup ("{#") are drawn by their rich-text string (DrawRichCaption), the
+// others here.
 void CXButtonImpl::DrawCaption(HDC dc, const CRect& rect, UINT flags, HFONT font, COLORREF color) {
-  // Rich-text captions (markup "{#") are drawn by their string; see DrawRichCaption.
   if (DrawRichCaption(dc, flags)) return;
   const CString text = XUI_GetWindowText();
   if (!text.IsEmpty()) DrawSkinText(dc, text, rect, color, flags, 0, font);
@@ -177,9 +178,10 @@ void CXButtonImpl::DrawCaption(HDC dc, const CRect& rect, UINT flags, HFONT font
 void CXButtonImpl::DrawCaptionWithFont(HDC dc, const CRect& rect, UINT flags, int fontId) {
   if (DrawRichCaption(dc, flags)) return;
   const CXFontTable& fonts = CXFontTable::Instance();
-  if (!fonts.Has(fontId)) return;
+  const CString text = XUI_GetWindowText();
+  if (text.IsEmpty() || !fonts.Has(fontId)) return;
   const XFONT_ENTRY font = fonts.Get(fontId);
-  DrawCaption(dc, rect, flags, font.hFont, font.color);
+  DrawSkinText(dc, text, rect, font.color, flags, 0, font.hFont);
 }
 
 bool CXButtonImpl::DrawRichCaption(HDC, UINT) {
