@@ -46,6 +46,15 @@ class Canvas {
       for (int x = r.left; x < r.right; ++x) n += At(x, y) != color;
     return n;
   }
+  // True when both canvases hold the same pixels inside r.
+  bool SameAs(const Canvas& other, const RECT& r) const {
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        if (At(x, y) != other.At(x, y)) return false;
+    return true;
+  }
+  int Width() const { return m_w; }
+  int Height() const { return m_h; }
   // Writes the canvas as a 32-bit BMP file, for looking at a rendering.
   bool SaveBmp(const std::wstring& path) const {
     GdiFlush();

@@ -3,6 +3,8 @@
 // messages, tooltips, and the two painting passes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "ModelTestUtil.h"
 #include "TestUtil.h"
 
@@ -223,6 +225,7 @@ TEST_F(Dispatch, HoverShowsTheTooltipOfTheObjectUnderThePoint) {
   At(WM_MOUSEHOVER, 20, 20);  // no tooltip text: no tooltip window
   EXPECT_EQ(mgr->GetTooltipWnd(), nullptr);
   a->SetTooltip(L"Open the folder");
+  ShowWindow(host.Get(), SW_SHOWNOACTIVATE);
   At(WM_MOUSEMOVE, 20, 20);
   At(WM_MOUSEHOVER, 20, 20);
   HWND tip = mgr->GetTooltipWnd();
@@ -239,7 +242,10 @@ TEST_F(Dispatch, HoverShowsTheTooltipOfTheObjectUnderThePoint) {
               SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&info)));
   EXPECT_STREQ(text, L"Open the folder");
   EXPECT_EQ(info.hwnd, host.Get());
+  EXPECT_TRUE(IsWindowVisible(tip));
+  if (const char* hold = getenv("PINVALE_UI_HOLD_MS")) xtest::PumpFor(static_cast<DWORD>(atoi(hold)));
   At(WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(tip));  // leaving ends the tooltip
 }
 
 TEST_F(Dispatch, PaintsBackgroundChildrenFirstEachLaidOutBeforeItPaints) {

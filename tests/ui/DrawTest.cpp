@@ -2,51 +2,12 @@
 // the device context is left as it was.
 #include <gtest/gtest.h>
 
+#include "CanvasTestUtil.h"
 #include "XDraw.h"
 
 namespace {
 
-class Canvas {
- public:
-  Canvas(int w, int h) : m_w(w), m_h(h) {
-    m_dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    m_bmp = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-    m_old = SelectObject(m_dc, m_bmp);
-    for (int i = 0; i < w * h; ++i) m_bits[i] = 0xFFFFFF;
-  }
-  ~Canvas() {
-    SelectObject(m_dc, m_old);
-    DeleteObject(m_bmp);
-    DeleteDC(m_dc);
-  }
-  HDC Dc() const { return m_dc; }
-  // 0xRRGGBB of a pixel.
-  DWORD At(int x, int y) const {
-    GdiFlush();
-    return m_bits[y * m_w + x] & 0xFFFFFF;
-  }
-  int CountNot(DWORD color, const RECT& r) const {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) n += At(x, y) != color;
-    return n;
-  }
-  int Width() const { return m_w; }
-  int Height() const { return m_h; }
-
- private:
-  int m_w, m_h;
-  HDC m_dc;
-  HBITMAP m_bmp;
-  HGDIOBJ m_old;
-  DWORD* m_bits = nullptr;
-};
+using uitest::Canvas;
 
 TEST(Draw, SkinTextDrawsInsideItsRectangleAndRestoresTheDc) {
   Canvas c(120, 40);

@@ -104,8 +104,8 @@ TEST(BaseUI, StylesAttributesAndFields) {
   ui.XUI_SetID(L"New");
   EXPECT_EQ(ui.GetID(), L"New");
   EXPECT_STREQ(ui.XUI_GetID(), L"New");
-  ui.XUI_SetWindowText(L"plain {# without rich text support");
-  EXPECT_EQ(ui.XUI_GetWindowText(), L"plain {# without rich text support");
+  ui.XUI_SetWindowText(L"plain caption");
+  EXPECT_EQ(ui.XUI_GetWindowText(), L"plain caption");
   EXPECT_EQ(ui.GetRichText(), nullptr);
   ui.XUI_SetRect(CRect(1, 2, 3, 4));
   EXPECT_EQ(ui.XUI_GetClientRect(), CRect(1, 2, 3, 4));

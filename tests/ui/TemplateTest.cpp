@@ -14,6 +14,8 @@
 #include "XSkinRegistry.h"
 #include "XSkinTemplate.h"
 #include "XUIClassTable.h"
+#include "XUIMgr.h"
+#include "XWindow.h"
 
 using uitest::ProbeUI;
 
@@ -129,6 +131,30 @@ TEST_F(Templates, BuildsTheTreeWithItsPropertiesEventsAndIncludes) {
   EXPECT_EQ(kids->GetObjectAt(4)->XUI_GetParent(), root);
   EXPECT_STREQ(kids->GetObjectAt(5)->XUI_GetClassName(), L"XTEMPUI");
   XDestroyUIObject(root);
+}
+
+TEST_F(Templates, TheManagerBuildsResolvesAndRecordsTemplates) {
+  CXUIMgr& mgr = CXUIMgr::GetInstance();
+  EXPECT_EQ(mgr.CreateUIObjectWithTemplate(L"nosuch"), nullptr);
+  IXUIObject* first = mgr.CreateUIObjectWithTemplate(L"Main");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(CXSkinRegistry::Instance().GetCreated(L"MAIN"), first);
+  EXPECT_STREQ(first->XUI_GetControlMgr()->GetObjectAt(3)->XUI_GetID(), L"partroot");  // includes resolved
+  // A second build replaces the table's entry; the first tree stays its owner's.
+  IXUIObject* second = mgr.CreateUIObjectWithTemplate(L"main");
+  EXPECT_NE(second, first);
+  EXPECT_EQ(CXSkinRegistry::Instance().GetCreated(L"main"), second);
+  CXSkinRegistry::Instance().ForgetCreated(second);
+  EXPECT_EQ(CXSkinRegistry::Instance().GetCreated(L"main"), nullptr);
+  XDestroyUIObject(first);
+  XDestroyUIObject(second);
+
+  // Only dialogs run modally.
+  EXPECT_EQ(mgr.DialogDoModal(nullptr, nullptr), 0);
+  CXWindow notADialog;
+  EXPECT_EQ(mgr.DialogDoModal(&notADialog, nullptr), 0);
+  // Before the script engine exists nothing is registered (and nothing breaks).
+  mgr.RegLuaFunction("Anything", nullptr);
 }
 
 TEST_F(Templates, ImageAttributesCountOnlyAfterTheClass) {

@@ -55,6 +55,7 @@ class WENDORA_API IXDropTarget : public IDropTarget {
   ~IXDropTarget();
 
  private:
+  HRESULT DeliverDrop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect);
   IDropTargetHelper* m_pHelper = nullptr;
   HWND m_hTargetWnd = nullptr;
   IXDropHandler* m_pHandler = nullptr;

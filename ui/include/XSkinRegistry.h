@@ -28,6 +28,8 @@ class WENDORA_API CXSkinRegistry {
   // The object is not owned; an earlier entry is replaced, not destroyed.
   void SetCreated(const CString& name, IXUIObject* object);
   IXUIObject* GetCreated(const CString& name) const;
+  // Drops every entry naming the object (which is about to be destroyed).
+  void ForgetCreated(IXUIObject* object);
 
   int GetXmlCount() const { return static_cast<int>(m_xml.size()); }
   int GetScriptCount() const { return static_cast<int>(m_scripts.size()); }

@@ -162,6 +162,9 @@ void CXBaseUI::XUI_SetWindowText(const wchar_t* text) {
     CXString* made = RichTextOps().make(this, m_text);
     FreeRichText();
     m_pRichText = made;
+  } else {
+    // A plain caption replaces an earlier rich one; otherwise the old runs would still be drawn.
+    FreeRichText();
   }
 }
 

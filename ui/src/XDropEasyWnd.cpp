@@ -61,6 +61,14 @@ HRESULT STDMETHODCALLTYPE IXDropTarget::DragLeave() {
 }
 
 HRESULT STDMETHODCALLTYPE IXDropTarget::Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) {
+  try {
+    return DeliverDrop(data, keyState, pt, effect);
+  } catch (...) {
+    return E_UNEXPECTED;  // nothing crosses the COM border
+  }
+}
+
+HRESULT IXDropTarget::DeliverDrop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) {
   std::vector<CString> paths = QueryDropFiles(data);
   if (paths.empty()) return S_FALSE;
   if (m_pHandler) m_pHandler->OnDrop(data, keyState, pt.x, pt.y, effect, paths);

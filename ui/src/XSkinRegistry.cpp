@@ -36,6 +36,13 @@ IXUIObject* CXSkinRegistry::GetCreated(const CString& name) const {
   return it == m_created.end() ? nullptr : it->second;
 }
 
+void CXSkinRegistry::ForgetCreated(IXUIObject* object) {
+  for (auto it = m_created.begin(); it != m_created.end();) {
+    if (it->second == object) it = m_created.erase(it);
+    else ++it;
+  }
+}
+
 void CXSkinRegistry::Clear() {
   m_xml.clear();
   m_scripts.clear();

@@ -400,7 +400,12 @@ LRESULT CALLBACK CXWindow::XWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     return result;
   }
   MESSAGE_EVENT event = MakeEvent(hwnd, msg, wParam, lParam);
-  return Route(self, event, false);
+  // No C++ exception may unwind through the system's message dispatch.
+  try {
+    return Route(self, event, false);
+  } catch (...) {
+    return 0;
+  }
 }
 
 LRESULT CALLBACK CXWindow::__ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -422,5 +427,9 @@ LRESULT CALLBACK CXWindow::__ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     return result;
   }
   MESSAGE_EVENT event = MakeEvent(hwnd, msg, wParam, lParam);
-  return Route(self, event, true);
+  try {
+    return Route(self, event, true);
+  } catch (...) {
+    return 0;
+  }
 }

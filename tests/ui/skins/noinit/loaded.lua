@@ -1,0 +1,1 @@
+MessageBox("ran", "loaded")

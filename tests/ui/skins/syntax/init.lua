@@ -1,0 +1,2 @@
+MessageBox("never", "init")
+local x = = 1

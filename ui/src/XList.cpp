@@ -1,0 +1,523 @@
+// The list control: rows, cells and columns, attributes, hit testing, hover and selection,
+// wheel scrolling and painting. Rows outside the list's rectangle are found by binary search
+// in the row layout and never drawn or measured; the image list is never destroyed here.
+#include "XList.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "ControlMgr.h"
+#include "ITessaly.h"
+#include "XDraw.h"
+#include "XScrollbar.h"
+#include "XSkinTables.h"
+#include "XSkinText.h"
+#include "XUIClassTable.h"
+#include "XWin.h"
+
+XUI_REGISTER_CLASS(L"list", CXList)
+
+namespace {
+
+const int kWheelNotch = 120;
+const int kWheelStep = 10;  // content pixels per notch
+const int kIconGap = 5;     // between an icon and its text
+const wchar_t kScrollbarId[] = L"list.scrollbar";
+
+// Every pixel of a 32-bit DIB the colour, fully opaque.
+void FillOpaque(DWORD* bits, size_t count, COLORREF color) {
+  const DWORD pixel = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+  for (size_t i = 0; i < count; ++i) bits[i] = pixel;
+}
+
+// Premultiplied pixels as straight ones.
+DWORD Unpremultiplied(DWORD p) {
+  const DWORD a = p >> 24;
+  if (a == 0 || a == 255) return p;
+  auto channel = [a](DWORD c) { return std::min<DWORD>(255, (c * 255 + a / 2) / a); };
+  return (a << 24) | (channel((p >> 16) & 0xFF) << 16) | (channel((p >> 8) & 0xFF) << 8) | channel(p & 0xFF);
+}
+
+// "a,b,c" split at its first two commas; the last part keeps any further commas.
+void SplitThree(const CString& value, CString& a, CString& b, CString& rest) {
+  const int first = value.Find(L',');
+  if (first < 0) {
+    a = value;
+    return;
+  }
+  a = value.Left(first);
+  const int second = value.Find(L',', first + 1);
+  if (second < 0) {
+    b = value.Mid(first + 1);
+    return;
+  }
+  b = value.Mid(first + 1, second - first - 1);
+  rest = value.Mid(second + 1);
+}
+
+void CopyText(tagITEM_DATA& cell, const CString& text) {
+  XCopyBounded(cell.text, sizeof cell.text / sizeof cell.text[0], text.GetString(),
+               static_cast<size_t>(text.GetLength()));
+}
+
+// Room for one more element, growing geometrically.
+template <class V>
+void XReserveOneMore(V& v) {
+  if (v.size() == v.capacity()) v.reserve(v.size() < 16 ? 16 : v.size() * 2);
+}
+
+tagITEM_DATA EmptyCell() {
+  tagITEM_DATA cell = {};
+  cell.image = -1;
+  return cell;
+}
+
+}  // namespace
+
+CXList::CXList() = default;
+
+CXList::~CXList() = default;
+
+const wchar_t* CXList::XUI_GetClassName() { return L"XLIST"; }
+
+DWORD CXList::XUI_GetStyle() { return CXBaseUI::XUI_GetStyle() | XUI_STYLE_ALLMOVES; }
+
+// ---------------------------------------------------------------------------------------
+// Data
+
+// Exported operations called by the program: nothing they might throw leaves the library.
+void CXList::InsertColumn(int width, const CString& name) {
+  try {
+    m_columns.push_back(COLUMN_DATA{width, name});
+  } catch (...) {
+  }
+}
+
+COLUMN_DATA* CXList::GetColumn(int index) {
+  return index >= 0 && index < GetColumnCount() ? &m_columns[static_cast<size_t>(index)] : nullptr;
+}
+
+int CXList::InsertItem(const CString& text, int) {
+  if (m_columns.empty()) return -1;
+  // Everything that may fail happens first, so a failure leaves rows, cells and layout as
+  // they were; the appends below cannot throw.
+  std::vector<tagITEM_DATA> cells;
+  try {
+    // Cells of the row beyond the first start empty and without an image.
+    cells.assign(m_columns.size(), EmptyCell());
+    XReserveOneMore(m_cells);
+    XReserveOneMore(m_rows);
+    m_layout.ReserveOneMore();
+  } catch (...) {
+    return -1;
+  }
+  CopyText(cells[0], text);
+  m_cells.push_back(std::move(cells));
+  m_rows.push_back(ROW_DATA{m_itemHeight, ROW_NORMAL, 0});
+  m_layout.Append(m_itemHeight);
+  return GetRowCount() - 1;
+}
+
+ROW_DATA* CXList::GetRow(int index) {
+  if (index < 0 || index >= GetRowCount()) return nullptr;
+  m_bRowsExposed = true;
+  return &m_rows[static_cast<size_t>(index)];
+}
+
+const CXRowLayout& CXList::Layout() {
+  if (m_bRowsExposed) {
+    m_layout.Rebuild(GetRowCount(), [this](int i) { return m_rows[static_cast<size_t>(i)].height; });
+    m_bRowsExposed = false;
+  }
+  return m_layout;
+}
+
+tagITEM_DATA* CXList::GetItem(int row, int column) {
+  if (row < 0 || row >= GetRowCount()) return nullptr;
+  std::vector<tagITEM_DATA>& cells = m_cells[static_cast<size_t>(row)];
+  if (column < 0 || column >= static_cast<int>(cells.size())) return nullptr;
+  return &cells[static_cast<size_t>(column)];
+}
+
+void CXList::SetItem(int row, int column, const CString& text, HICON icon) {
+  tagITEM_DATA* cell = GetItem(row, column);
+  if (!cell) return;
+  CopyText(*cell, text);
+  cell->image = icon && m_hImageList ? ImageList_ReplaceIcon(m_hImageList, -1, icon) : -1;
+}
+
+void CXList::SetItem(int row, int column, const CString& text, ITessaly* image) {
+  tagITEM_DATA* cell = GetItem(row, column);
+  if (!cell) return;
+  CopyText(*cell, text);
+  cell->image = image && m_hImageList && image->HasBitmap() ? AppendImage(image->GetBitmap()) : -1;
+}
+
+// Image objects hold premultiplied pixels of any size; an image list stores straight alpha
+// and cuts a bitmap into as many images as its width holds. So the picture is drawn at
+// exactly one image's size and handed over with its colours divided by their alpha, in a
+// bitmap selected into no device context.
+int CXList::AppendImage(HBITMAP bitmap) {
+  BITMAP info = {};
+  int width = 0, height = 0;
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || !ImageList_GetIconSize(m_hImageList, &width, &height))
+    return -1;
+  if (width <= 0 || height <= 0 || info.bmWidth <= 0 || info.bmHeight <= 0) return -1;
+  CXMemDC scaled(nullptr, width, height, true);  // starts fully transparent
+  HDC source = CreateCompatibleDC(nullptr);
+  if (!scaled.IsValid() || !scaled.Bits() || !source) {
+    if (source) DeleteDC(source);
+    return -1;
+  }
+  HGDIOBJ old = SelectObject(source, bitmap);
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  const BOOL drawn = AlphaBlend(scaled, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, blend);
+  SelectObject(source, old);
+  DeleteDC(source);
+  if (!drawn) return -1;
+
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  CXGdiObject<HBITMAP> straight(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!straight || !bits) return -1;
+  GdiFlush();
+  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  DWORD* to = static_cast<DWORD*>(bits);
+  for (size_t i = 0; i < count; ++i) to[i] = Unpremultiplied(scaled.Bits()[i]);
+  return ImageList_Add(m_hImageList, straight.Get(), nullptr);
+}
+
+void CXList::SetItem(int row, int column, const CString& text) { SetItem(row, column, text, static_cast<HICON>(nullptr)); }
+
+void CXList::SetItemData(int row, DWORD data) {
+  if (row >= 0 && row < GetRowCount()) m_rows[static_cast<size_t>(row)].data = data;
+}
+
+DWORD CXList::GetItemData(int row) const {
+  return row >= 0 && row < GetRowCount() ? m_rows[static_cast<size_t>(row)].data : 0;
+}
+
+void CXList::DeleteRow(int row) {
+  if (row < 0 || row >= GetRowCount()) return;
+  m_rows.erase(m_rows.begin() + row);
+  m_cells.erase(m_cells.begin() + row);
+  m_layout.Erase(row);
+  // The hover index follows its row, so the row now under the mouse can light up again.
+  if (m_hoverRow == row) m_hoverRow = -1;
+  else if (m_hoverRow > row) --m_hoverRow;
+  RecalcScrollbar();
+  const int total = GetRealListHeight();
+  const int height = XUI_GetRect().Height();
+  const int bias = GetBias();
+  if (static_cast<long long>(total) < static_cast<long long>(height) + bias) SetBias(total - height);
+}
+
+int CXList::GetSelectRow(int start) const {
+  for (int i = start < 0 ? 0 : start; i < GetRowCount(); ++i)
+    if (m_rows[static_cast<size_t>(i)].state == ROW_SELECTED) return i;
+  return -1;
+}
+
+void CXList::SetColor(COLORREF normal, COLORREF hover, COLORREF selected) {
+  m_colors[ROW_NORMAL] = normal;
+  m_colors[ROW_HOVER] = hover;
+  m_colors[ROW_SELECTED] = selected;
+}
+
+COLORREF CXList::GetStateColor(int state) const { return state >= 0 && state <= 3 ? m_colors[state] : 0xFFFFFF; }
+
+void CXList::SetItemHeight(int height) { m_itemHeight = height < 0 ? 0 : height; }
+
+// ---------------------------------------------------------------------------------------
+// Attributes
+
+BOOL CXList::XUI_SetAttribute(const wchar_t* name, const wchar_t* value) {
+  if (!name) return 0;
+  const CString text(value);
+  if (lstrcmpiW(name, L"style") == 0) {
+    SetListStyle(static_cast<DWORD>(XSkinParseInt(text)));
+  } else if (lstrcmpiW(name, L"itemheight") == 0) {
+    SetItemHeight(XSkinParseInt(text));
+  } else if (lstrcmpiW(name, L"itemcolorid") == 0) {
+    const std::vector<int> ids = XSkinParseIntList(text);
+    for (size_t i = 0; i < ids.size() && i < 3; ++i) m_colors[i] = CXColorTable::Instance().GetColor(ids[i]);
+  } else if (lstrcmpiW(name, L"column") == 0) {
+    // name,width: the width follows the last comma, so a name may hold commas.
+    const int comma = text.ReverseFind(L',');
+    if (comma < 0) InsertColumn(0, text);
+    else InsertColumn(XSkinParseInt(text.Mid(comma + 1)), text.Left(comma));
+  } else if (lstrcmpiW(name, L"bkcolorid") == 0) {
+    SetBackColor(CXColorTable::Instance().GetColor(XSkinParseInt(text)));
+  } else if (lstrcmpiW(name, L"item") == 0) {
+    CString row, column, cellText;
+    SplitThree(text, row, column, cellText);
+    const int col = XSkinParseInt(column);
+    if (col == 0) InsertItem(cellText);
+    else SetItem(XSkinParseInt(row), col, cellText);
+  } else if (lstrcmpiW(name, L"bktransparent") == 0) {
+    const int alpha = XSkinParseInt(text);
+    SetBackAlpha(static_cast<BYTE>(alpha < 0 ? 0 : alpha > 255 ? 255 : alpha));
+  } else {
+    return CXBaseUI::XUI_SetAttribute(name, value);
+  }
+  return 1;
+}
+
+// ---------------------------------------------------------------------------------------
+// Scrolling and geometry
+
+CXScrollbar* CXList::GetScrollbar() { return dynamic_cast<CXScrollbar*>(XUI_GetControlMgr()->FindUI(kScrollbarId)); }
+
+int CXList::GetRealListHeight() { return Layout().Total(); }
+
+int CXList::HasScrollbar() { return GetRealListHeight() > XUI_GetRect().Height() ? 1 : 0; }
+
+int CXList::GetBias() {
+  CXScrollbar* bar = GetScrollbar();
+  return bar && bar->XUI_IsVisible() ? bar->GetScrollPos() : 0;
+}
+
+void CXList::SetBias(int bias) {
+  CXScrollbar* bar = GetScrollbar();
+  if (!bar || !bar->XUI_IsVisible()) return;
+  if (bias < 0 || bias > bar->GetRange() - bar->GetPage()) return;
+  bar->SetScrollPos(bias);
+}
+
+void CXList::RecalcScrollbar() {
+  CXScrollbar* bar = GetScrollbar();
+  if (!bar) return;
+  const int height = XUI_GetRect().Height();
+  const int total = GetRealListHeight();
+  if (height < total) {
+    bar->XUI_SetVisible(TRUE);
+    bar->SetScrollRange(height, total);
+  } else {
+    bar->XUI_SetVisible(FALSE);
+  }
+}
+
+void CXList::Relayout() {
+  CXBaseUI::Relayout();
+  if (m_columns.empty()) return;
+  long long others = 0;
+  for (size_t i = 0; i + 1 < m_columns.size(); ++i) others += m_columns[i].width;
+  const long long last = XUI_GetRect().Width() - others;
+  m_columns.back().width = last < 0 ? 0 : static_cast<int>(last);
+}
+
+int CXList::HitTest(const CPoint* point, int& row, int) {
+  row = -1;
+  if (!point || !(m_listStyle & LIST_HITTEST)) return row;
+  CRect rect = XUI_GetRect();
+  const CXRowLayout& layout = Layout();
+  if (layout.Total() > rect.Height()) {
+    if (CXScrollbar* bar = GetScrollbar()) rect.right -= bar->XUI_GetRect().Width();
+  }
+  // Rows scrolled out of the rectangle cannot be hit.
+  if (!rect.PtInRect(*point)) return row;
+  row = layout.RowAt(static_cast<long long>(point->y) - rect.top + GetBias());
+  return row;
+}
+
+// ---------------------------------------------------------------------------------------
+// Mouse
+
+LRESULT CXList::MessageHandle(MESSAGE_EVENT* event) {
+  if (!event) return 0;
+  DoEventStep(event);
+  CControlMgr* children = XUI_GetControlMgr();
+  if (children->GetCount() > 0) {
+    children->DispatchMsg(event);
+    if (event->bHandled) {
+      // The mouse is over the scrollbar (or just left the list through it): no row is hovered.
+      if (event->uMsg == WM_MOUSEMOVE || event->uMsg == WM_MOUSELEAVE) OnMouseLeave(0, 0);
+      return 0;
+    }
+  }
+  switch (event->uMsg) {
+    case WM_LBUTTONDOWN:
+      event->bHandled = TRUE;
+      OnLButtonDown(event->wParam, event->lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      event->bHandled = TRUE;
+      OnLButtonUp(event->wParam, event->lParam);
+      return 0;
+    case WM_RBUTTONUP:
+      event->bHandled = TRUE;
+      OnRButtonUp(event->wParam, event->lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      event->bHandled = TRUE;
+      OnMouseMove(event->wParam, event->lParam);
+      return 0;
+    case WM_MOUSELEAVE:
+      event->bHandled = TRUE;
+      OnMouseLeave(event->wParam, event->lParam);
+      return 0;
+    case WM_MOUSEWHEEL:
+      event->bHandled = TRUE;
+      OnMouseWheel(event->wParam, event->lParam);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void CXList::OnMouseMove(WPARAM, LPARAM lParam) {
+  const CPoint point(lParam);
+  int row = -1;
+  HitTest(&point, row);
+  if (row == m_hoverRow) return;
+  if (row >= 0 && m_rows[static_cast<size_t>(row)].state == ROW_NORMAL) m_rows[static_cast<size_t>(row)].state = ROW_HOVER;
+  if (m_hoverRow >= 0 && m_hoverRow < GetRowCount() && m_rows[static_cast<size_t>(m_hoverRow)].state == ROW_HOVER)
+    m_rows[static_cast<size_t>(m_hoverRow)].state = ROW_NORMAL;
+  CControlMgr::Invalidate(this, FALSE);
+  m_hoverRow = row;
+}
+
+void CXList::OnMouseLeave(WPARAM, LPARAM) {
+  if (m_hoverRow < 0) return;
+  if (m_hoverRow < GetRowCount() && m_rows[static_cast<size_t>(m_hoverRow)].state == ROW_HOVER) {
+    m_rows[static_cast<size_t>(m_hoverRow)].state = ROW_NORMAL;
+    CControlMgr::Invalidate(this, FALSE);
+  }
+  m_hoverRow = -1;
+}
+
+void CXList::OnLButtonDown(WPARAM, LPARAM lParam) {
+  const CPoint point(lParam);
+  int row = -1;
+  if (HitTest(&point, row) < 0) return;
+  if (m_listStyle & LIST_SELECT) {
+    ROW_DATA& hit = m_rows[static_cast<size_t>(row)];
+    if (hit.state == ROW_SELECTED) {
+      hit.state = ROW_NORMAL;
+    } else if (m_listStyle & LIST_MULTISELECT) {
+      hit.state = ROW_SELECTED;
+    } else {
+      for (ROW_DATA& other : m_rows)
+        if (other.state == ROW_SELECTED) other.state = ROW_NORMAL;
+      hit.state = ROW_SELECTED;
+    }
+  }
+  CControlMgr::Invalidate(this, FALSE);
+}
+
+void CXList::Click(WPARAM wParam, LPARAM lParam, BOOL left) {
+  CControlMgr* mgr = XUI_GetControlMgr();
+  // Without a window the click messages would become thread messages.
+  if (mgr->GetWnd()) mgr->ClickEvent(XUI_GetID(), wParam, lParam, left);
+}
+
+void CXList::OnLButtonUp(WPARAM wParam, LPARAM lParam) { Click(wParam, lParam, TRUE); }
+
+void CXList::OnRButtonUp(WPARAM wParam, LPARAM lParam) { Click(wParam, lParam, FALSE); }
+
+void CXList::OnMouseWheel(WPARAM wParam, LPARAM) {
+  CXScrollbar* bar = GetScrollbar();
+  if (!HasScrollbar() || !bar || !bar->XUI_IsEnable()) return;
+  const int notches = static_cast<short>(HIWORD(wParam)) / kWheelNotch;
+  if (notches == 0) return;
+  // Pulled back to the ends, so the last pixels are reachable whatever the range.
+  const long long wanted = static_cast<long long>(bar->GetScrollPos()) - static_cast<long long>(notches) * kWheelStep;
+  const int position = XSCROLL_GEOMETRY::Clamp(
+      wanted > INT_MAX ? INT_MAX : wanted < INT_MIN ? INT_MIN : static_cast<int>(wanted), bar->GetPage(),
+      bar->GetRange());
+  if (position == bar->GetScrollPos()) return;
+  bar->SetScrollPos(position);
+  CControlMgr::Invalidate(bar, FALSE);
+  CControlMgr::Invalidate(this, FALSE);
+}
+
+// ---------------------------------------------------------------------------------------
+// Painting
+
+void CXList::PaintBackground(HDC dc, const CRect& rect) {
+  if (m_backColor == kNoColor || rect.IsRectEmpty()) return;
+  if (m_backAlpha == 255) {
+    XFillSolidRect(dc, rect, m_backColor);
+    return;
+  }
+  CXMemDC layer(dc, rect.Width(), rect.Height(), true);
+  if (!layer.IsValid() || !layer.Bits()) return;
+  FillOpaque(layer.Bits(), static_cast<size_t>(rect.Width()) * static_cast<size_t>(rect.Height()), m_backColor);
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, m_backAlpha, AC_SRC_ALPHA};
+  AlphaBlend(dc, rect.left, rect.top, rect.Width(), rect.Height(), layer, 0, 0, rect.Width(), rect.Height(), blend);
+}
+
+void CXList::DoPaint(HDC dc) {
+  if (!dc) return;
+  // The range first, so the rows and the thumb agree on the offset.
+  RecalcScrollbar();
+  const CRect rect = XUI_GetRect();
+  PaintBackground(dc, rect);
+
+  CRect content = rect;
+  content.DeflateRect(1, 1);
+  if (m_listStyle & LIST_BORDER) {
+    XDrawLine(dc, content.left - 1, content.top - 1, content.right, content.top - 1, kLineColor);
+    XDrawLine(dc, content.left - 1, content.top - 1, content.left - 1, content.bottom, kLineColor);
+    XDrawLine(dc, content.right, content.top - 1, content.right, content.bottom + 1, kLineColor);
+    XDrawLine(dc, content.left - 1, content.bottom, content.right + 1, content.bottom, kLineColor);
+  }
+
+  if (!content.IsRectEmpty() && !m_rows.empty()) {
+    CXDCState state(dc);
+    // Rows partly scrolled out stay inside the list whether or not the host clips.
+    IntersectClipRect(dc, content.left, content.top, content.right, content.bottom);
+    int iconWidth = 0, iconHeight = 0, imageCount = 0;
+    if (m_hImageList && ImageList_GetIconSize(m_hImageList, &iconWidth, &iconHeight))
+      imageCount = ImageList_GetImageCount(m_hImageList);
+    const CXRowLayout& layout = Layout();
+    const int bias = GetBias();
+    for (int i = layout.FirstEndingAfter(bias); i < GetRowCount(); ++i) {
+      const long long top = content.top + layout.Top(i) - bias;
+      if (top >= content.bottom) break;
+      const CRect rowRect(content.left, static_cast<int>(top), content.right,
+                          static_cast<int>(top + layout.Height(i)));
+      PaintRow(dc, i, rowRect, iconWidth, iconHeight, imageCount);
+      if (m_listStyle & LIST_SEPARATOR) {
+        if (i == 0) XDrawLine(dc, rowRect.left, rowRect.top, rowRect.right, rowRect.top, kLineColor);
+        XDrawLine(dc, rowRect.left, rowRect.bottom - 1, rowRect.right, rowRect.bottom - 1, kLineColor);
+      }
+    }
+  }
+
+  XUI_GetControlMgr()->DoPaint(dc);
+}
+
+void CXList::PaintRow(HDC dc, int index, const CRect& rowRect, int iconWidth, int iconHeight, int imageCount) {
+  const ROW_DATA& row = m_rows[static_cast<size_t>(index)];
+  const int state = row.state;
+  if (state >= ROW_HOVER && state <= ROW_FOURTH && (state != ROW_SELECTED || (m_listStyle & LIST_SELECT)))
+    XFillSolidRect(dc, rowRect, m_colors[state]);
+  const std::vector<tagITEM_DATA>& cells = m_cells[static_cast<size_t>(index)];
+  int left = rowRect.left;
+  for (size_t c = 0; c < cells.size() && c < m_columns.size(); ++c) {
+    const int width = m_columns[c].width;
+    PaintCell(dc, cells[c], CRect(left, rowRect.top, left + width, rowRect.bottom), state, iconWidth, iconHeight,
+              imageCount);
+    left += width;
+  }
+}
+
+void CXList::PaintCell(HDC dc, const tagITEM_DATA& cell, CRect cellRect, int state, int iconWidth, int iconHeight,
+                       int imageCount) {
+  if (cell.image >= 0 && cell.image < imageCount) {
+    const int rowHeight = cellRect.Height();
+    const int margin = iconHeight < rowHeight ? (rowHeight - iconHeight) / 2 : 0;
+    ImageList_Draw(m_hImageList, cell.image, dc, cellRect.left + margin, cellRect.top + margin, ILD_TRANSPARENT);
+    cellRect.left += iconWidth + margin + kIconGap;
+  }
+  if (!cell.text[0]) return;
+  const XFONT_ENTRY font = CXFontTable::Instance().Get(GetFontID(state));
+  DrawSkinText(dc, CString(cell.text), cellRect, font.color, DT_SINGLELINE | DT_VCENTER, 0, font.hFont);
+}
