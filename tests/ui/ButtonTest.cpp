@@ -158,6 +158,39 @@ TEST_F(Buttons, ImageChildrenShowTheBlockOfTheStateAndTheCaptionNeedsItsFont) {
   EXPECT_LT(firstInk(moved), area.left + 25);
 }
 
+TEST_F(Buttons, RichCaptionsTakeTheFontsOfTheStateInTheTextRectangle) {
+  Build("<View class=\"button\" id=\"b\"><rect>10,10,200,30</rect><fontid>1,1,1</fontid>"
+        "<text>Go {#fontid=2;hfontid=3}there{/}</text></View>");
+  auto* b = Find<CXButtonImpl>(L"b");
+  ASSERT_NE(b->GetRichText(), nullptr);
+  b->SetBias(STRING_BIAS_LEFT);
+  b->SetTextMargin(40, 0);
+  struct Ink {
+    int normalRun = 0, hoverRun = 0, firstX = -1;
+  };
+  auto paint = [&] {
+    Canvas c(300, 200);
+    Paint(c);
+    Ink ink;
+    for (int x = 0; x < 300; ++x)
+      for (int y = 0; y < 200; ++y) {
+        const DWORD p = c.At(x, y);
+        ink.normalRun += p == 0x303030;  // font 2
+        ink.hoverRun += p == 0x0A2A6A;   // font 3
+        if (p != kSceneBack && ink.firstX < 0) ink.firstX = x;
+      }
+    return ink;
+  };
+  Ink normal = paint();
+  EXPECT_GT(normal.normalRun, 0);
+  EXPECT_EQ(normal.hoverRun, 0);
+  EXPECT_GE(normal.firstX, 50);  // the text rectangle starts at the left margin
+  window->Send(WM_MOUSEMOVE, 20, 20);
+  Ink hover = paint();
+  EXPECT_EQ(hover.normalRun, 0);
+  EXPECT_GT(hover.hoverRun, 0);
+}
+
 TEST_F(Buttons, CheckButtonsToggleOnEveryClick) {
   Build("<View class=\"checkbutton\" id=\"c\"><rect>10,10,100,20</rect></View>");
   auto* check = Find<CXCheckButton>(L"c");

@@ -114,9 +114,9 @@ class WENDORA_API CXButtonImpl : public CXBaseUI {
   void DrawCaption(HDC dc, const CRect& rect, UINT flags, HFONT font, COLORREF color);
   // The caption in the font and colour of a font-table id, drawn only when the table has it.
   void DrawCaptionWithFont(HDC dc, const CRect& rect, UINT flags, int fontId);
-  // A caption with markup, drawn by its rich-text string in the button's state with the
-  // flags: true when drawn (the caption is rich text), false for a plain caption.
-  bool DrawRichCaption(HDC dc, UINT flags);
+  // A caption with markup, drawn by its rich-text string in the text rectangle with the
+  // fonts of the button's state: true when drawn, false for a plain caption.
+  bool DrawRichCaption(HDC dc, const CRect& rect, UINT flags);
 
  private:
   BOOL m_bButtonDown = FALSE;

@@ -5,6 +5,7 @@
 #include "ControlMgr.h"
 #include "TessalyCtrl.h"
 #include "XDraw.h"
+#include "XRichString.h"
 #include "XSkinTables.h"
 #include "XSkinText.h"
 #include "XUIClassTable.h"
@@ -170,13 +171,13 @@ LRESULT CXButtonImpl::Release(MESSAGE_EVENT* event, bool radioKind, const XBUTTO
 // Captions with markup ("{#") are drawn by their rich-text string (DrawRichCaption), the
 // others here.
 void CXButtonImpl::DrawCaption(HDC dc, const CRect& rect, UINT flags, HFONT font, COLORREF color) {
-  if (DrawRichCaption(dc, flags)) return;
+  if (DrawRichCaption(dc, rect, flags)) return;
   const CString text = XUI_GetWindowText();
   if (!text.IsEmpty()) DrawSkinText(dc, text, rect, color, flags, 0, font);
 }
 
 void CXButtonImpl::DrawCaptionWithFont(HDC dc, const CRect& rect, UINT flags, int fontId) {
-  if (DrawRichCaption(dc, flags)) return;
+  if (DrawRichCaption(dc, rect, flags)) return;
   const CXFontTable& fonts = CXFontTable::Instance();
   const CString text = XUI_GetWindowText();
   if (text.IsEmpty() || !fonts.Has(fontId)) return;
@@ -184,9 +185,13 @@ void CXButtonImpl::DrawCaptionWithFont(HDC dc, const CRect& rect, UINT flags, in
   DrawSkinText(dc, text, rect, font.color, flags, 0, font.hFont);
 }
 
-bool CXButtonImpl::DrawRichCaption(HDC, UINT) {
-  // The rich-text string is not part of the framework yet: captions stay plain text.
-  return false;
+bool CXButtonImpl::DrawRichCaption(HDC dc, const CRect& rect, UINT flags) {
+  CXString* rich = GetRichText();
+  if (!rich) return false;
+  // Each run is drawn in its font for the button's state.
+  rich->SetButtonState(m_nState);
+  rich->Draw(dc, flags, rect);
+  return true;
 }
 
 void CXButtonImpl::DoPaint(HDC dc) {
