@@ -6,6 +6,7 @@
 #include "TessalyTestUtil.h"
 
 using namespace tessalytest;
+using namespace xtest;
 
 namespace {
 

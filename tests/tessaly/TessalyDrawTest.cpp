@@ -11,6 +11,7 @@
 #include "TessalyTestUtil.h"
 
 using namespace tessalytest;
+using namespace xtest;
 
 namespace {
 

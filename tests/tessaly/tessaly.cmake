@@ -2,7 +2,6 @@
 # its draw geometry as plain code.
 pinvale_test(tessaly_tests
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/PictureBytes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TessalyDecodeTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TessalyDrawTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TessalyGeometryTest.cpp

@@ -127,8 +127,8 @@ TEST(ListData, ImageObjectsGiveTheirBitmapScaledToOneImage) {
   // 16 x 16: opaque green with a half-transparent red bottom half; 32 x 32: opaque blue.
   std::vector<uint32_t> small(16 * 16, 0xFF00C000u), large(32 * 32, 0xFF0000FFu);
   for (size_t i = 8 * 16; i < small.size(); ++i) small[i] = 0x80FF0000u;
-  CXComPtr<ITessaly> fits = lib.Image(tessalytest::MakePng(16, 16, small));
-  CXComPtr<ITessaly> larger = lib.Image(tessalytest::MakePng(32, 32, large));
+  CXComPtr<ITessaly> fits = lib.Image(xtest::MakePng(16, 16, small));
+  CXComPtr<ITessaly> larger = lib.Image(xtest::MakePng(32, 32, large));
   CXComPtr<ITessaly> empty = lib.Image(std::string("not a picture"));
   ASSERT_TRUE(fits && larger && empty);
   ASSERT_EQ(empty->HasBitmap(), 0);

@@ -3,9 +3,8 @@
 pinvale_test(ui_list_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ListTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/ListPaintTest.cpp
-          ${CMAKE_SOURCE_DIR}/tests/tessaly/PictureBytes.cpp
   LIBS Wendora comctl32 msimg32)
-# Image objects come from the real image library, with the picture writer of its tests.
+# Image objects come from the real image library, loaded as its tests load it.
 target_include_directories(ui_list_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_SOURCE_DIR}/tests/tessaly)
 add_dependencies(ui_list_tests Tessaly)
 

@@ -2,7 +2,7 @@
 // structure (chunks, CRCs, checksums, palettes, LZW codes) is the format's own.
 #include "PictureBytes.h"
 
-namespace tessalytest {
+namespace xtest {
 
 namespace {
 
@@ -198,4 +198,4 @@ std::string NineCellPng(int cell) {
   return MakePng(side, side, px);
 }
 
-}  // namespace tessalytest
+}  // namespace xtest

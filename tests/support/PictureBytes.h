@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace tessalytest {
+namespace xtest {
 
 // Pixels are row by row from the top; PNG takes 0xAARRGGBB, BMP 0xRRGGBB.
 std::string MakePng(int width, int height, const std::vector<uint32_t>& argb);
@@ -23,4 +23,4 @@ std::string SampleJpeg();
 uint32_t Cell(int column, int row);
 std::string NineCellPng(int cell);
 
-}  // namespace tessalytest
+}  // namespace xtest
