@@ -100,6 +100,19 @@ int CollectRow(void* context, int columns, char** values, char**) {
   return 0;
 }
 
+// The job of every program started here: closed (and its processes ended) when the test
+// process ends.
+HANDLE TestJob() {
+  static HANDLE job = [] {
+    HANDLE j = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return j;
+  }();
+  return job;
+}
+
 void SendMouse(DWORD flags) {
   INPUT input = {};
   input.type = INPUT_MOUSE;
@@ -129,11 +142,16 @@ Program::Program(const Install& install, const std::wstring& arguments,
   std::vector<wchar_t> block = EnvironmentBlock(env);
   std::wstring command = L"\"" + install.Exe() + L"\"";
   if (!arguments.empty()) command += L" " + arguments;
+  // No standard handles: the program never holds the test's output open. Its job ends it
+  // with the test process, whatever way that ends.
   STARTUPINFOW si = {sizeof si};
+  si.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, block.data(),
-                      install.Folder().c_str(), &si, &pi))
+  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
+                      block.data(), install.Folder().c_str(), &si, &pi))
     return;
+  AssignProcessToJobObject(TestJob(), pi.hProcess);
+  ResumeThread(pi.hThread);
   CloseHandle(pi.hThread);
   m_process = pi.hProcess;
   m_pid = pi.dwProcessId;
