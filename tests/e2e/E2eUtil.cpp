@@ -277,6 +277,12 @@ void PressKey(WORD virtualKey) {
   xtest::PumpFor(120);
 }
 
+bool HotKeyIsFree() {
+  if (!RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 0)) return false;
+  UnregisterHotKey(nullptr, 7);
+  return true;
+}
+
 void ResetUserState() {
   RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarquon\\pinvale");
   RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tarquon\\pinvale");

@@ -79,6 +79,9 @@ void Click(POINT screen, bool right = false);
 void DoubleClick(POINT screen);
 void PressKey(WORD virtualKey);
 
+// Whether the program's global hotkey (Ctrl+Alt with virtual key 0) is free right now.
+bool HotKeyIsFree();
+
 // Per-user state the program keeps outside its folders: its registry key and the Startup
 // shortcut. Removed by Reset.
 void ResetUserState();

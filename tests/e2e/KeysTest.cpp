@@ -21,20 +21,13 @@ class KeysTest : public ::testing::Test {
   }
 };
 
-// Whether Ctrl+Alt with virtual key 0 is free for this process right now.
-bool HotKeyIsFree() {
-  if (!RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 0)) return false;
-  UnregisterHotKey(nullptr, 7);
-  return true;
-}
-
 TEST_F(KeysTest, GlobalHotKeyIsHeldWhileRunningAndTogglesTheWindow) {
-  ASSERT_TRUE(HotKeyIsFree());
+  ASSERT_TRUE(e2e::HotKeyIsFree());
   e2e::Install install;
   e2e::Program program(install);
   HWND main = program.WaitForWindow();
   ASSERT_NE(main, nullptr);
-  EXPECT_FALSE(HotKeyIsFree());
+  EXPECT_FALSE(e2e::HotKeyIsFree());
   EXPECT_EQ(GetLastError(), 1409u);  // already registered
 
   PostMessageW(main, WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 0));
@@ -43,7 +36,7 @@ TEST_F(KeysTest, GlobalHotKeyIsHeldWhileRunningAndTogglesTheWindow) {
   EXPECT_TRUE(xtest::WaitFor([&] { return IsWindowVisible(main) != 0; }));
 
   EXPECT_EQ(program.Exit(), 0u);
-  EXPECT_TRUE(HotKeyIsFree());  // given back when the window was destroyed
+  EXPECT_TRUE(e2e::HotKeyIsFree());  // given back when the window was destroyed
 }
 
 TEST_F(KeysTest, BoundLettersStartTheirPaths) {

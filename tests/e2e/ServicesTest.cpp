@@ -168,6 +168,7 @@ TEST_F(ServicesTest, TrayIconComesBackWithTheTaskbarAndItsMenuEndsTheProgram) {
   ASSERT_TRUE(program.WaitForExit(20000, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_FALSE(xtest::FileExists(install.DatabasePath() + L"-journal"));
+  EXPECT_TRUE(e2e::HotKeyIsFree());  // the destroy handling ran
 }
 
 }  // namespace
