@@ -72,6 +72,8 @@ CUIHandle& CUIHandle::Instance() {
 CUIHandle::CUIHandle() : m_pSettings(new CSettings) {}
 
 CUIHandle::~CUIHandle() {
+  for (auto& icon : m_typeIcons)
+    if (icon.second) DestroyIcon(icon.second);
   if (m_hImageList) ImageList_Destroy(m_hImageList);
   delete m_pSettings;
 }
@@ -270,9 +272,7 @@ void CUIHandle::ToggleMainWindow() {
 void CUIHandle::AddItem(const CString& path) {
   int row = m_pList ? m_pList->InsertItem(path, 0) : -1;
   if (row >= 0) {
-    HICON icon = GetFileTypeIcon(path);
-    m_pList->SetItem(row, 0, path, icon);  // the list keeps a copy in its image list
-    if (icon) DestroyIcon(icon);
+    m_pList->SetItem(row, 0, path, TypeIcon(path));  // the list keeps a copy in its image list
   }
   m_store.Insert(path);
   int id = 0;
@@ -291,9 +291,7 @@ void CUIHandle::FillList(CXList* list) {
     const FAVORITE_DATA* record = m_store.At(i);
     int row = list->InsertItem(record->path, 0);
     if (row < 0) continue;
-    HICON icon = GetFileTypeIcon(record->path);
-    list->SetItem(row, 0, record->path, icon);
-    if (icon) DestroyIcon(icon);
+    list->SetItem(row, 0, record->path, TypeIcon(record->path));
     list->SetItemData(row, static_cast<DWORD>(record->id));
   }
 }
@@ -392,4 +390,17 @@ void CUIHandle::ApplySettingsDialog(IXUIObject* dialog) {
     WriteOption(*m_pSettings, o.option, checked);
     if (o.option == kHideToolbar) ApplyToolbarVisibility(checked, m_pMainWnd, false);
   }
+}
+
+HICON CUIHandle::TypeIcon(const CString& path) {
+  std::wstring type = L"\\";  // folders (no extension can hold a backslash)
+  if (!PathIsExistingFolder(path)) {
+    int dot = path.ReverseFind(L'.'), slash = path.ReverseFind(L'\\');
+    type = dot > slash ? path.Mid(dot).MakeLower().Str() : std::wstring();
+  }
+  auto known = m_typeIcons.find(type);
+  if (known != m_typeIcons.end()) return known->second;
+  HICON icon = GetFileTypeIcon(path);
+  m_typeIcons[type] = icon;
+  return icon;
 }

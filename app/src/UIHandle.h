@@ -7,6 +7,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
+#include <string>
+
 #include "FavoriteStore.h"
 #include "HotKeyFile.h"
 #include "Settings.h"
@@ -72,6 +75,9 @@ class CUIHandle : public INotifyCallback {
   void ShowMainWindow(int show);
   void StartShell(const CString& file);
   int RowAtPoint(LPARAM lParam);
+  // GetFileTypeIcon's icon for the path, kept per type (folder, or the extension): the icon
+  // depends on nothing else, and asking the shell is the dearest part of a row. Owned here.
+  HICON TypeIcon(const CString& path);
 
   HIMAGELIST m_hImageList = nullptr;
   CSettings* m_pSettings;
@@ -80,4 +86,5 @@ class CUIHandle : public INotifyCallback {
   CFavoriteStore m_store;
   CTrayIcon m_tray;
   CHotKeyFileParser m_hotKeys;
+  std::map<std::wstring, HICON> m_typeIcons;
 };
