@@ -537,6 +537,12 @@ TEST(ListScroll, DeletingTheLastRowAtTheBottomMovesTheViewUp) {
   EXPECT_FALSE(h.bar->XUI_IsVisible());
   EXPECT_EQ(h.list->GetBias(), 0);
   EXPECT_EQ(h.list->HasScrollbar(), 0);
+  // Rows added again start from the top the user sees, not from the offset the list had
+  // before its rows fitted.
+  h.Fill(3);
+  h.list->RecalcScrollbar();
+  EXPECT_TRUE(h.bar->XUI_IsVisible());
+  EXPECT_EQ(h.list->GetBias(), 0);
   // A list without a scrollbar has no offset at all.
   HostedList bare(CRect(10, 10, 210, 50), false);
   bare.Fill(5);

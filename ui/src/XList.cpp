@@ -299,6 +299,9 @@ void CXList::RecalcScrollbar() {
     bar->XUI_SetVisible(TRUE);
     bar->SetScrollRange(height, total);
   } else {
+    // The rows fit and show from the top: an offset kept from before would come back as a
+    // jump the next time they overflow.
+    bar->SetScrollPos(0);
     bar->XUI_SetVisible(FALSE);
   }
 }
