@@ -26,22 +26,6 @@ const wchar_t kSeparatorId[] = L"Seperator";
 
 bool IsSeparator(const XMENU_ITEM& item) { return (item.flags & MF_SEPARATOR) != 0; }
 
-// A window's device context (the screen's for no window), released on destruction.
-class CXWindowDC {
- public:
-  explicit CXWindowDC(HWND wnd) : m_wnd(wnd), m_dc(GetDC(wnd)) {}
-  ~CXWindowDC() {
-    if (m_dc) ReleaseDC(m_wnd, m_dc);
-  }
-  CXWindowDC(const CXWindowDC&) = delete;
-  CXWindowDC& operator=(const CXWindowDC&) = delete;
-  HDC Get() const { return m_dc; }
-
- private:
-  HWND m_wnd;
-  HDC m_dc;
-};
-
 }  // namespace
 
 CXMenu::CXMenu() = default;
