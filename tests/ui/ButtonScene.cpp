@@ -303,18 +303,7 @@ LRESULT SceneWindow::Send(UINT msg, int x, int y, WPARAM wParam) {
   return m_root ? m_root->XUI_GetControlMgr()->DispatchMsg(&e) : 0;
 }
 
-std::vector<MSG> SceneWindow::TakePosted() {
-  std::vector<MSG> out;
-  MSG msg;
-  while (PeekMessageW(&msg, m_hwnd, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_PAINT) {
-      ValidateRect(m_hwnd, nullptr);
-      continue;
-    }
-    out.push_back(msg);
-  }
-  return out;
-}
+std::vector<MSG> SceneWindow::TakePosted() { return xtest::TakePosted(m_hwnd); }
 
 void SceneWindow::Paint() {
   PAINTSTRUCT ps;

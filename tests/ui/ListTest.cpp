@@ -97,7 +97,8 @@ TEST(ListData, RowsCellsAndColumns) {
 TEST(ListData, IconsGoToTheCallersImageListWhichOutlivesTheList) {
   HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
   ASSERT_NE(images, nullptr);
-  HICON icon = uitest::SolidIcon(16, RGB(255, 0, 0));
+  xtest::SolidIcon red(16, RGB(255, 0, 0));
+  HICON icon = red.Get();
   {
     CXList list;
     list.InsertColumn(100, L"c");
@@ -118,7 +119,6 @@ TEST(ListData, IconsGoToTheCallersImageListWhichOutlivesTheList) {
   // Icons are appended and stay; the list destroyed nothing of the caller's.
   EXPECT_EQ(ImageList_GetImageCount(images), 2);
   EXPECT_TRUE(ImageList_Destroy(images));
-  DestroyIcon(icon);
 }
 
 TEST(ListData, ImageObjectsGiveTheirBitmapScaledToOneImage) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ControlMgr.h"
+#include "TestUtil.h"
 #include "XBaseUI.h"
 #include "XUIMgr.h"
 
@@ -112,18 +113,7 @@ class HostWindow {
   HWND Get() const { return m_hwnd; }
 
   // Takes every message posted to the window so far, in order.
-  std::vector<MSG> TakePosted() {
-    std::vector<MSG> out;
-    MSG msg;
-    while (PeekMessageW(&msg, m_hwnd, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_PAINT) {
-        ValidateRect(m_hwnd, nullptr);
-        continue;
-      }
-      out.push_back(msg);
-    }
-    return out;
-  }
+  std::vector<MSG> TakePosted() { return xtest::TakePosted(m_hwnd); }
   std::vector<UINT> sent;  // messages the procedure saw
 
  private:
