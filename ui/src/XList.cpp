@@ -9,6 +9,7 @@
 #include "ControlMgr.h"
 #include "ITessaly.h"
 #include "XDraw.h"
+#include "XMouseRoute.h"
 #include "XScrollbar.h"
 #include "XSkinTables.h"
 #include "XSkinText.h"
@@ -331,34 +332,13 @@ LRESULT CXList::MessageHandle(MESSAGE_EVENT* event) {
       return 0;
     }
   }
-  switch (event->uMsg) {
-    case WM_LBUTTONDOWN:
-      event->bHandled = TRUE;
-      OnLButtonDown(event->wParam, event->lParam);
-      return 0;
-    case WM_LBUTTONUP:
-      event->bHandled = TRUE;
-      OnLButtonUp(event->wParam, event->lParam);
-      return 0;
-    case WM_RBUTTONUP:
-      event->bHandled = TRUE;
-      OnRButtonUp(event->wParam, event->lParam);
-      return 0;
-    case WM_MOUSEMOVE:
-      event->bHandled = TRUE;
-      OnMouseMove(event->wParam, event->lParam);
-      return 0;
-    case WM_MOUSELEAVE:
-      event->bHandled = TRUE;
-      OnMouseLeave(event->wParam, event->lParam);
-      return 0;
-    case WM_MOUSEWHEEL:
-      event->bHandled = TRUE;
-      OnMouseWheel(event->wParam, event->lParam);
-      return 0;
-    default:
-      return 0;
-  }
+  static const XMOUSE_ROUTE<CXList> kRoutes[] = {
+      {WM_LBUTTONDOWN, &CXList::OnLButtonDown}, {WM_LBUTTONUP, &CXList::OnLButtonUp},
+      {WM_RBUTTONUP, &CXList::OnRButtonUp},     {WM_MOUSEMOVE, &CXList::OnMouseMove},
+      {WM_MOUSELEAVE, &CXList::OnMouseLeave},   {WM_MOUSEWHEEL, &CXList::OnMouseWheel},
+  };
+  XRouteMouse(this, event, kRoutes);
+  return 0;
 }
 
 void CXList::OnMouseMove(WPARAM, LPARAM lParam) {
