@@ -81,7 +81,11 @@ BOOL CXMenu::InsertMenuW(UINT position, UINT flags, const wchar_t* text, HBITMAP
   if (bitmap) m_bHasBitmap = TRUE;
   lstrcpynW(item.text, text ? text : L"", static_cast<int>(sizeof item.text / sizeof item.text[0]));
   const size_t at = std::min(static_cast<size_t>(position), m_items.size());
-  m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(at), item);
+  try {
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(at), item);
+  } catch (...) {
+    return FALSE;  // out of memory: the menu stays as it was
+  }
 
   const CSize size = GetMenuSize();
   CRect r = XUI_GetRect();
