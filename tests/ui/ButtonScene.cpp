@@ -237,14 +237,6 @@ bool LoadSkinEntries(const std::vector<skinpack::Entry>& entries) {
   return xtest::WriteBytes(path, skinpack::BuildPackage(entries)) && CXSkinPackage::Instance().Load(path.c_str()) == 1;
 }
 
-IXUIObject* BuildTemplate(const std::string& xml) {
-  XBuffer<unsigned char> bytes;
-  bytes.Assign(reinterpret_cast<const unsigned char*>(xml.data()), static_cast<int>(xml.size()));
-  CXSkinTemplate reader;
-  reader.LoadFromBuffer(bytes, &CXSkinTemplate::Callback);
-  return reader.IsFinished() ? reader.DetachRoot() : nullptr;
-}
-
 void AddSceneFonts() {
   auto add = [](int id, int height, int weight, COLORREF color) {
     LOGFONTW font = {};

@@ -261,12 +261,8 @@ TEST(ListData, TemplateBuildsAListWithItsScrollbarInAContainer) {
       "    </View>"
       "  </View>"
       "</View>";
-  XBuffer<unsigned char> bytes;
-  bytes.Assign(reinterpret_cast<const unsigned char*>(xml.data()), static_cast<int>(xml.size()));
-  CXSkinTemplate reader;
-  reader.LoadFromBuffer(bytes, &CXSkinTemplate::Callback);
-  ASSERT_TRUE(reader.IsFinished());
-  IXUIObject* root = reader.DetachRoot();
+  IXUIObject* root = uitest::BuildTemplate(xml);
+  ASSERT_NE(root, nullptr);  // a complete template
   ASSERT_NE(dynamic_cast<CXContainer*>(root), nullptr);
   auto* list = dynamic_cast<CXList*>(root->XUI_GetChild(L"list"));
   ASSERT_NE(list, nullptr);

@@ -11,6 +11,8 @@
 #include "ControlMgr.h"
 #include "TestUtil.h"
 #include "XBaseUI.h"
+#include "XBuffer.h"
+#include "XSkinTemplate.h"
 #include "XUIMgr.h"
 
 // Readable CString values in test failures.
@@ -124,6 +126,16 @@ class HostWindow {
   }
   HWND m_hwnd;
 };
+
+// Builds an object tree from template text: the root (owned by the caller), or null when the
+// text is no complete template.
+inline IXUIObject* BuildTemplate(const std::string& xml) {
+  XBuffer<unsigned char> bytes;
+  bytes.Assign(reinterpret_cast<const unsigned char*>(xml.data()), static_cast<int>(xml.size()));
+  CXSkinTemplate reader;
+  reader.LoadFromBuffer(bytes, &CXSkinTemplate::Callback);
+  return reader.IsFinished() ? reader.DetachRoot() : nullptr;
+}
 
 inline MESSAGE_EVENT Event(UINT msg, LONG x, LONG y, HWND wnd = nullptr, WPARAM wp = 0, LPARAM lp = 0) {
   MESSAGE_EVENT e = {};

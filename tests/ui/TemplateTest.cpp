@@ -57,13 +57,7 @@ class Templates : public ::testing::Test {
     CXUIClassTable::Unregister(L"image");
     if (m_savedImage) CXUIClassTable::Register(L"image", m_savedImage);
   }
-  static IXUIObject* BuildText(const std::string& xml) {
-    XBuffer<unsigned char> bytes;
-    bytes.Assign(reinterpret_cast<const unsigned char*>(xml.data()), static_cast<int>(xml.size()));
-    CXSkinTemplate reader;
-    reader.LoadFromBuffer(bytes, &CXSkinTemplate::Callback);
-    return reader.IsFinished() ? reader.DetachRoot() : nullptr;
-  }
+  static IXUIObject* BuildText(const std::string& xml) { return uitest::BuildTemplate(xml); }
 
  private:
   PFN_XCreateUIObject m_savedImage = nullptr;
