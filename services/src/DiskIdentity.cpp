@@ -1,4 +1,5 @@
-// Identify-block and storage-descriptor decoding for the disk serial number.
+// Identify-block and storage-descriptor decoding for the disk serial number. Every read is
+// bounded by the size of the block that arrived, and every text is cut at kDiskTextMax.
 #include "DiskIdentity.h"
 
 #include <windows.h>
