@@ -4,8 +4,6 @@
 
 #include <process.h>
 
-#include <lua.hpp>
-
 #include "XAppTemplate.h"
 #include "XEasyDialog.h"
 #include "XFontTemplate.h"
@@ -120,9 +118,5 @@ int CXUIMgr::DialogDoModal(IXUIObject* object, HWND owner) {
 }
 
 void CXUIMgr::RegLuaFunction(const char* name, XLuaCFunction function) {
-  CXScriptEngine* engine = CXScriptEngine::Get();
-  if (!engine || !engine->State() || !name || !function) return;
-  lua_State* L = engine->State();
-  lua_pushcclosure(L, function, 0);
-  lua_setglobal(L, name);
+  if (CXScriptEngine* engine = CXScriptEngine::Get()) engine->SetGlobalFunction(name, function);
 }
