@@ -227,4 +227,25 @@ TEST_F(Templates, ElementsBeforeTheFirstObjectAndStrayEndTagsAreHarmless) {
   EXPECT_EQ(BuildText("<View class='nosuch'><rect>1,2,3,4</rect></View>"), nullptr);
 }
 
+TEST_F(Templates, PropertyTextKeepsItsInnerBlanksAndLineBreaks) {
+  // The parser delivers such texts in pieces, split at entities and line breaks; the blanks
+  // and line breaks between the pieces belong to the text. Indentation before the text and
+  // before the closing tag does not.
+  IXUIObject* root = BuildText(
+      "<View class='testview' id='r'><text>Save &amp; close</text>"
+      "<View class='testview' id='lines'><text>\n    first line\n  second line\n  </text></View>"
+      "<View class='testview' id='plain'>\n  <text>\n    Tip  </text>\n  <tooltip>a &lt; b</tooltip>\n</View>"
+      "</View>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->XUI_GetWindowText(), L"Save & close");
+  CControlMgr* kids = root->XUI_GetControlMgr();
+  ASSERT_EQ(kids->GetCount(), 2);
+  EXPECT_EQ(kids->GetObjectAt(0)->XUI_GetWindowText(), L"first line\n  second line");
+  auto* plain = dynamic_cast<ProbeUI*>(kids->GetObjectAt(1));
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(plain->XUI_GetWindowText(), L"Tip  ");
+  EXPECT_EQ(plain->GetTooltip(), L"a < b");
+  XDestroyUIObject(root);
+}
+
 }  // namespace

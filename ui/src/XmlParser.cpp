@@ -40,7 +40,16 @@ void CXmlParser::expatCharDataHandler(void* user, const char* text, int length) 
   }
 }
 
-void CXmlParser::ParseBytes(const char* data, int size, PFN_XParseCallback callback) {
+void CXmlParser::expatRawCharDataHandler(void* user, const char* text, int length) {
+  if (length <= 0) return;
+  auto callback = reinterpret_cast<PFN_XParseCallback>(user);
+  try {
+    callback(ParseText, text, length, nullptr);
+  } catch (...) {
+  }
+}
+
+void CXmlParser::ParseBytes(const char* data, int size, PFN_XParseCallback callback, bool raw) {
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) {
     callback(ParseError, "parser is null", 0, nullptr);
@@ -48,7 +57,7 @@ void CXmlParser::ParseBytes(const char* data, int size, PFN_XParseCallback callb
   }
   XML_SetUserData(parser, reinterpret_cast<void*>(callback));
   XML_SetElementHandler(parser, &CXmlParser::expatStart, &CXmlParser::expatEnd);
-  XML_SetCharacterDataHandler(parser, &CXmlParser::expatCharDataHandler);
+  XML_SetCharacterDataHandler(parser, raw ? &CXmlParser::expatRawCharDataHandler : &CXmlParser::expatCharDataHandler);
   // Final call: the parser reports everything up to the end or the first malformed point.
   XML_Parse(parser, data, size, 1);
   XML_ParserFree(parser);
@@ -81,4 +90,9 @@ void CXmlParser::Dofile(const char* path, PFN_XParseCallback callback) {
 void CXmlParser::Dofile(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback) {
   if (!callback) return;
   ParseBytes(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize(), callback);
+}
+
+void CXmlParser::DofileRaw(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback) {
+  if (!callback) return;
+  ParseBytes(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize(), callback, true);
 }
