@@ -3,6 +3,7 @@
 // includes, and templates whose structure would lead the builder astray.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,6 +33,16 @@ class ImageProbe : public ProbeUI {
 };
 
 class TestWindow : public uitest::WindowProbe {};
+
+// An object whose child list cannot be made: the allocation fails as it would when memory
+// runs out.
+class StarvedUI : public ProbeUI {
+ public:
+  ~StarvedUI() override { ++destroyed; }
+  CControlMgr* XUI_GetControlMgr() override { throw std::bad_alloc(); }
+  static int destroyed;
+};
+int StarvedUI::destroyed = 0;
 
 ProbeUI* Child(IXUIObject* parent, int index) {
   return dynamic_cast<ProbeUI*>(parent->XUI_GetControlMgr()->GetObjectAt(index));
@@ -155,6 +166,18 @@ TEST_F(Templates, TheManagerBuildsResolvesAndRecordsTemplates) {
   EXPECT_EQ(mgr.DialogDoModal(&notADialog, nullptr), 0);
   // Before the script engine exists nothing is registered (and nothing breaks).
   mgr.RegLuaFunction("Anything", nullptr);
+}
+
+TEST_F(Templates, AnAllocationFailureWhileBuildingStaysInsideTheLibrary) {
+  CXUIClassTable::Register(L"nomemory", &XCreateUIObjectOf<StarvedUI>);
+  StarvedUI::destroyed = 0;
+  IXUIObject* root = reinterpret_cast<IXUIObject*>(1);
+  EXPECT_NO_THROW(root = CXUIMgr::GetInstance().CreateUIObjectWithTemplate(L"oom"));
+  CXUIClassTable::Unregister(L"nomemory");
+  // Nothing half-built is handed out or recorded, and the tree built so far is gone.
+  EXPECT_EQ(root, nullptr);
+  EXPECT_EQ(CXSkinRegistry::Instance().GetCreated(L"oom"), nullptr);
+  EXPECT_EQ(StarvedUI::destroyed, 1);
 }
 
 TEST_F(Templates, ImageAttributesCountOnlyAfterTheClass) {

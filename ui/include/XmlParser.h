@@ -43,6 +43,7 @@ class WENDORA_API CXmlParser {
 
  private:
   static void ParseBytes(const char* data, int size, PFN_XParseCallback callback, bool raw = false);
+  static void ParseFile(const char* path, PFN_XParseCallback callback);
 };
 
 // Base of the readers of skin files and of the program's own XML files. T is the reader

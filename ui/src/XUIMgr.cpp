@@ -105,11 +105,19 @@ void CXUIMgr::MessageLoop(IMessageTranslator* translator) {
 }
 
 IXUIObject* CXUIMgr::CreateUIObjectWithTemplate(const wchar_t* name) {
-  IXUIObject* root = CXSkinTemplate::Build(name);
-  if (!root) return nullptr;
-  CXSkinTemplate::ResolveIncludes(root);
-  CXSkinRegistry::Instance().SetCreated(CString(name), root);
-  return root;
+  IXUIObject* root = nullptr;
+  try {
+    root = CXSkinTemplate::Build(name);
+    if (!root) return nullptr;
+    CXSkinTemplate::ResolveIncludes(root);
+    CXSkinRegistry::Instance().SetCreated(CString(name), root);
+    return root;
+  } catch (...) {
+    // Out of memory half-way: nothing half-built is handed out or kept in the table.
+    CXSkinRegistry::Instance().ForgetCreated(root);
+    XDestroyUIObject(root);
+    return nullptr;
+  }
 }
 
 int CXUIMgr::DialogDoModal(IXUIObject* object, HWND owner) {

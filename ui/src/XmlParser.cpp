@@ -66,6 +66,14 @@ void CXmlParser::ParseBytes(const char* data, int size, PFN_XParseCallback callb
 
 void CXmlParser::Dofile(const char* path, PFN_XParseCallback callback) {
   if (!callback) return;
+  // The program calls this across the module border: nothing it throws may leave.
+  try {
+    ParseFile(path, callback);
+  } catch (...) {
+  }
+}
+
+void CXmlParser::ParseFile(const char* path, PFN_XParseCallback callback) {
   if (!path || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
     CString text;
     text.Format(L"Cannot find file: %s!", XWiden(path ? path : "").c_str());
@@ -89,10 +97,16 @@ void CXmlParser::Dofile(const char* path, PFN_XParseCallback callback) {
 
 void CXmlParser::Dofile(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback) {
   if (!callback) return;
-  ParseBytes(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize(), callback);
+  try {
+    ParseBytes(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize(), callback);
+  } catch (...) {
+  }
 }
 
 void CXmlParser::DofileRaw(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback) {
   if (!callback) return;
-  ParseBytes(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize(), callback, true);
+  try {
+    ParseBytes(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize(), callback, true);
+  } catch (...) {
+  }
 }
