@@ -9,6 +9,7 @@
 
 #include "TestUtil.h"
 #include "XDraw.h"
+#include "XWin.h"
 
 namespace xtest {
 

@@ -1,7 +1,8 @@
 // The framework's drawing helpers shared by every control: the one text routine
 // (DrawSkinText), solid fills and 1-pixel lines, 32-bit DIB sections, and RAII holders for GDI
-// objects, memory device contexts and a device context's saved state. Every helper leaves the
-// device context as it found it; the header-only parts serve the image library and tests too.
+// objects, memory device contexts and a device context's saved state (a window's DC has its
+// holder in XWin.h). Every helper leaves the device context as it found it; the header-only
+// parts serve the image library and the tests too.
 #pragma once
 
 #include <windows.h>
@@ -95,22 +96,6 @@ class CXBitmapDC {
  private:
   HDC m_dc;
   HGDIOBJ m_old = nullptr;
-};
-
-// A window's device context (the screen's for no window), released on destruction.
-class CXWindowDC {
- public:
-  explicit CXWindowDC(HWND wnd) : m_wnd(wnd), m_dc(GetDC(wnd)) {}
-  ~CXWindowDC() {
-    if (m_dc) ReleaseDC(m_wnd, m_dc);
-  }
-  CXWindowDC(const CXWindowDC&) = delete;
-  CXWindowDC& operator=(const CXWindowDC&) = delete;
-  HDC Get() const { return m_dc; }
-
- private:
-  HWND m_wnd;
-  HDC m_dc;
 };
 
 // Saves a device context's state (selected objects, colours, modes) and restores it.

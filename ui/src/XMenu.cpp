@@ -12,6 +12,7 @@
 #include "XSkinTemplate.h"
 #include "XSkinText.h"
 #include "XUIClassTable.h"
+#include "XWin.h"
 
 XUI_REGISTER_CLASS(L"menu", CXMenu)
 
