@@ -129,12 +129,12 @@ void CTessalyCtrl::SetImage(const CString& path) {
   if (image) {
     HoldImage(image);
   } else if (const GUID* clsid = XImageClassOfPath(path)) {
+    image = CXTessalyLib::LoadSkinPicture(*clsid, path);
     try {
-      image = CXTessalyLib::LoadSkinPicture(*clsid, path);
       if (image) m_mShareImage[path] = image;
     } catch (...) {
       // Out of memory: shown by no one rather than held by a control the table cannot name.
-      if (image) image->Release();
+      image->Release();
       image = nullptr;
     }
   }
