@@ -140,3 +140,5 @@ function(pinvale_bench name)
   target_link_libraries(${name} PRIVATE services_headers ${B_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PINVALE_TESTBIN}")
 endfunction()
+# Host (optionally host:port) of the update description, http://<host>/pinvale/update.ini
+set(PINVALE_UPDATE_HOST "update.pinvale.com" CACHE STRING "Host name of the update description")

@@ -1,0 +1,66 @@
+// Pinvale.exe's entry: crash dumps, COM, the "/add" switch, one instance per logon, then the
+// UI framework runs the program until the main window closes. The process result is 0.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "CommandLine.h"
+#include "CrashHandler.h"
+#include "FavoriteStore.h"
+#include "ModuleLoader.h"
+#include "ServiceInterfaces.h"
+#include "Settings.h"
+#include "UIHandle.h"
+#include "XUIMgr.h"
+
+namespace {
+
+const wchar_t kInstanceMutex[] = L"Pinvale_{704E1A40-9417-4525-AC09-396ED748401A}";
+
+// Watches the UI thread's "start-up finished" message. Without the service library the skin
+// cannot be deciphered and no window can ever appear: the missing library is reported (the
+// loader's own message) and the program ends instead of running on invisibly.
+class CStartupWatch : public IMessageTranslator {
+ public:
+  BOOL Translate(MSG* msg) override {
+    if (msg->hwnd || msg->message != XWM_UI_READY || CUIHandle::Instance().GetMainWindow()) return FALSE;
+    ISQLite* db = nullptr;
+    if (CModuleLoader::GetModuleObject(CModuleLoader::kServices, &IID_ISQLite, reinterpret_cast<void**>(&db)) != 0) {
+      PostQuitMessage(0);
+    } else if (db) {
+      db->Release();
+    }
+    return TRUE;
+  }
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
+  CCrashHandler::Install(CFavoriteStore::DatabaseFolder(), L"Pinvale");
+  CoInitialize(nullptr);
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  PendingAddPath() = ParseAddSwitch(commandLine);
+
+  // Owned by this process and never closed: it lives exactly as long as the first instance.
+  CreateMutexW(nullptr, TRUE, kInstanceMutex);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    HWND running = FindWindowW(L"XDROPEASYWND", L"Pinvale");
+    if (running && IsWindow(running)) ShowWindow(running, SW_SHOWNORMAL);
+    CoUninitialize();
+    return 0;
+  }
+
+  WriteInstallPath();
+  CUIHandle& handle = CUIHandle::Instance();
+  CXUIMgr& ui = CXUIMgr::GetInstance();
+  ui.Initialize();
+  ui.SetNotifyCallback(&handle);
+  CStartupWatch watch;
+  ui.MessageLoop(&watch);
+
+  CoUninitialize();
+  return 0;
+}

@@ -1,0 +1,395 @@
+// CUIHandle: the dispatch of the framework's notifications and the commands behind them. All
+// of it runs on the framework's UI thread; nothing here is locked. Paths handed in by other
+// processes (copy-data) and by the framework (dropped files) are read within their stated
+// lengths only.
+#include "UIHandle.h"
+
+#include <exdisp.h>
+#include <shldisp.h>
+#include <shlobj.h>
+#include <windowsx.h>
+
+#include "BackgroundServices.h"
+#include "CommandLine.h"
+#include "ControlMgr.h"
+#include "ShellItem.h"
+#include "XBaseUI.h"
+#include "XList.h"
+#include "XUIMgr.h"
+#include "XWindow.h"
+#include "XWin.h"
+
+namespace {
+
+CUIHandle::PFN_TestShellStartSink g_shellSink = nullptr;
+
+bool IdIs(const wchar_t* id, const wchar_t* expected) { return id && lstrcmpiW(id, expected) == 0; }
+
+// The native window an object lives in: the first window among the object and its parents.
+HWND HostWindowOf(IXUIObject* object) {
+  for (int depth = 0; object && depth < 64; ++depth, object = object->XUI_GetParent()) {
+    if (XIsWindowObject(object)) return static_cast<CXWindow*>(object)->GetHWND();
+  }
+  return nullptr;
+}
+
+// Check box ids of the settings dialog with their options.
+enum Option { kAutoRun, kAutoHide, kRightMenu, kAutoSort, kHideToolbar };
+
+int ReadOption(CSettings& s, Option o) {
+  switch (o) {
+    case kAutoRun: return s.GetAutoRun();
+    case kAutoHide: return s.GetAutoHide();
+    case kRightMenu: return s.GetRightMenu();
+    case kAutoSort: return s.GetAutoSort();
+    case kHideToolbar: return s.GetHideToolbar();
+  }
+  return 0;
+}
+
+void WriteOption(CSettings& s, Option o, int value) {
+  switch (o) {
+    case kAutoRun: s.SetAutoRun(value); break;
+    case kAutoHide: s.SetAutoHide(value); break;
+    case kRightMenu: s.SetRightMenu(value); break;
+    case kAutoSort: s.SetAutoSort(value); break;
+    case kHideToolbar: s.SetHideToolbar(value); break;
+  }
+}
+
+CXBaseUI* DialogCheckBox(IXUIObject* dialog, const wchar_t* id) {
+  CControlMgr* mgr = dialog ? dialog->XUI_GetControlMgr() : nullptr;
+  return mgr ? mgr->FindUI(id) : nullptr;
+}
+
+}  // namespace
+
+CUIHandle& CUIHandle::Instance() {
+  static CUIHandle handle;
+  return handle;
+}
+
+CUIHandle::CUIHandle() : m_pSettings(new CSettings) {}
+
+CUIHandle::~CUIHandle() {
+  if (m_hImageList) ImageList_Destroy(m_hImageList);
+  delete m_pSettings;
+}
+
+void CUIHandle::SetTestShellStartSink(PFN_TestShellStartSink sink) { g_shellSink = sink; }
+
+void CUIHandle::StartShell(const CString& file) {
+  if (g_shellSink) {
+    g_shellSink(L"open", file);
+    return;
+  }
+  ShellExecuteW(nullptr, L"open", file, nullptr, nullptr, SW_SHOW);
+}
+
+LRESULT CUIHandle::OnNotify(IXUIObject* sender, NOTIFY_EVENT* event) {
+  if (!sender || !event) return 0;
+  try {
+    if (lstrcmpiW(event->szName, L"DropFiles") == 0 && event->event.lParam) {
+      // wParam characters: NUL-terminated paths one after another.
+      const wchar_t* paths = reinterpret_cast<const wchar_t*>(event->event.lParam);
+      size_t count = event->event.wParam;
+      for (size_t i = 0; i < count; ++i) {
+        size_t start = i;
+        while (i < count && paths[i]) ++i;
+        if (i > start) AddItem(CString(paths + start, static_cast<int>(i - start)));
+      }
+    }
+    if (sender->XUI_GetUIType() & XUI_TYPE_WINDOWLESS) return OnControlNotify(sender, event);
+    const wchar_t* id = sender->XUI_GetID();
+    if (IdIs(id, L"main")) return OnMainWindowMessage(static_cast<CXWindow*>(sender), event);
+    if (IdIs(id, L"setting.dlg") && event->event.uMsg == WM_CREATE) FillSettingsDialog(sender);
+  } catch (...) {
+    // Nothing may unwind into the framework (out of memory in a string or list).
+  }
+  return 0;
+}
+
+LRESULT CUIHandle::OnControlNotify(IXUIObject* sender, NOTIFY_EVENT* event) {
+  const wchar_t* id = sender->XUI_GetID();
+  UINT code = event->event.uMsg;
+  if (IdIs(id, L"list")) {
+    if (code == WM_CREATE) {
+      if (lstrcmpiW(sender->XUI_GetClassName(), L"XLIST") != 0) return 0;
+      FillList(static_cast<CXList*>(sender));
+      return 1;
+    }
+    if (!m_pList) return 0;
+    if (code == WM_LBUTTONDBLCLK) {
+      int row = RowAtPoint(event->event.lParam);
+      tagITEM_DATA* item = m_pList->GetItem(row, 0);
+      if (item && item->text[0] && PathExistsAtAll(item->text)) {
+        OpenRow(row);
+        return 1;
+      }
+    } else if (code == XWM_RBUTTONCLICK) {
+      int row = RowAtPoint(event->event.lParam);
+      tagITEM_DATA* item = m_pList->GetItem(row, 0);
+      if (item && item->text[0]) {
+        OpenRowFolder(row);
+        return 1;
+      }
+    }
+    return 0;
+  }
+  if (code != XWM_LBUTTONCLICK) return 0;
+  if (IdIs(id, L"toolbar.desktop")) {
+    MinimizeAllWindows();
+  } else if (IdIs(id, L"additem")) {
+    AddFolderFromPicker(HostWindowOf(sender));
+  } else if (IdIs(id, L"deleteitem")) {
+    DeleteSelectedRow();
+  } else if (IdIs(id, L"setting")) {
+    RunSettingsDialog();
+  } else if (IdIs(id, L"main.close")) {
+    HideMainWindow();
+  }
+  return 0;
+}
+
+LRESULT CUIHandle::OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event) {
+  const MESSAGE_EVENT& e = event->event;
+  HWND hwnd = window->GetHWND();
+  switch (e.uMsg) {
+    case WM_CREATE:
+      OnCreateMainWindow(window);
+      break;
+    case WM_DESTROY:
+      OnDestroyMainWindow();
+      break;
+    case WM_HOTKEY:
+      ToggleMainWindow();
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(e.wParam) == WA_INACTIVE) AutoHideTest(reinterpret_cast<HWND>(e.lParam), true);
+      break;
+    case WM_KILLFOCUS:
+      if (e.wParam) AutoHideTest(reinterpret_cast<HWND>(e.wParam), false);
+      break;
+    case WM_SHOWWINDOW:
+      if (e.wParam == 1) {
+        BringWindowToTop(hwnd);
+        SetForegroundWindow(hwnd);
+      } else if (m_pList) {
+        for (int i = 0; i < m_pList->GetRowCount(); ++i) {
+          ROW_DATA* row = m_pList->GetRow(i);
+          if (row && row->state == 2) row->state = 0;
+        }
+        CControlMgr::Invalidate(m_pList, FALSE);
+      }
+      break;
+    case WM_COPYDATA:
+      OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(e.lParam));
+      break;
+    case CTrayIcon::kCallbackMessage:
+      if (e.lParam == WM_LBUTTONDOWN) {
+        ShowMainWindow(SW_SHOW);
+        SetForegroundWindow(hwnd);
+      } else if (e.lParam == WM_RBUTTONDOWN) {
+        m_tray.ShowMenu();
+      }
+      break;
+    case WM_COMMAND:
+      if (LOWORD(e.wParam) == CTrayIcon::kCommandOpen) {
+        ShowMainWindow(SW_SHOW);
+        SetForegroundWindow(hwnd);
+      }
+      break;
+    case WM_KEYDOWN:
+      if (e.wParam >= 'A' && e.wParam <= 'Z') {
+        CString path = m_hotKeys.FindHotKey(static_cast<wchar_t>(e.wParam));
+        if (!path.IsEmpty()) StartShell(path);
+      }
+      break;
+    default:
+      if (e.uMsg == CTrayIcon::TaskbarCreatedMessage() && e.uMsg != 0) m_tray.Add();
+      break;
+  }
+  return 0;
+}
+
+void CUIHandle::OnCreateMainWindow(CXWindow* window) {
+  HWND hwnd = window->GetHWND();
+  m_store.StartupLoad(m_pSettings->GetAutoSort() != 0, PendingAddPath());
+  ApplyToolbarVisibility(m_pSettings->GetHideToolbar(), window, true);
+  m_pMainWnd = window;
+  RegisterHotKey(hwnd, 1, MOD_CONTROL | MOD_ALT, 0);
+  m_tray.Create(hwnd);
+  CBackgroundServices::StartUpdateCheck(hwnd);
+  m_hotKeys.LoadFromFolder(ProgramFolder());
+  CBackgroundServices::SendPing();
+}
+
+void CUIHandle::OnDestroyMainWindow() {
+  if (m_pMainWnd) UnregisterHotKey(m_pMainWnd->GetHWND(), 1);
+  m_tray.Delete();
+  m_store.CloseDatabase();
+  CBackgroundServices::ReleasePing();
+}
+
+void CUIHandle::OnCopyData(const COPYDATASTRUCT* data) {
+  if (!data || !data->lpData) return;
+  // A wide path ending at the first NUL, never read beyond the record's length.
+  const wchar_t* text = static_cast<const wchar_t*>(data->lpData);
+  size_t chars = data->cbData / sizeof(wchar_t), length = 0;
+  while (length < chars && text[length]) ++length;
+  CString path(text, static_cast<int>(length));
+  if (!PathExistsAtAll(path)) return;
+  AddItem(path);
+  if (m_pMainWnd && !IsWindowVisible(m_pMainWnd->GetHWND())) m_pMainWnd->ShowWindow(SW_SHOWNORMAL);
+}
+
+void CUIHandle::AutoHideTest(HWND other, bool fromActivate) {
+  if (!m_pSettings->GetAutoHide() || !m_pMainWnd) return;
+  HWND main = m_pMainWnd->GetHWND();
+  if (!other) {
+    if (fromActivate) HideMainWindow();
+    return;
+  }
+  if (other == main || GetParent(other) == main || GetWindow(other, GW_OWNER) == main) return;
+  HideMainWindow();
+}
+
+void CUIHandle::HideMainWindow() {
+  if (m_pMainWnd) m_pMainWnd->ShowWindow(SW_HIDE);
+}
+
+void CUIHandle::ShowMainWindow(int show) {
+  if (m_pMainWnd) m_pMainWnd->ShowWindow(show);
+}
+
+void CUIHandle::ToggleMainWindow() {
+  if (!m_pMainWnd) return;
+  m_pMainWnd->ShowWindow(IsWindowVisible(m_pMainWnd->GetHWND()) ? SW_HIDE : SW_SHOW);
+}
+
+void CUIHandle::AddItem(const CString& path) {
+  int row = m_pList ? m_pList->InsertItem(path, 0) : -1;
+  if (row >= 0) {
+    HICON icon = GetFileTypeIcon(path);
+    m_pList->SetItem(row, 0, path, icon);  // the list keeps a copy in its image list
+    if (icon) DestroyIcon(icon);
+  }
+  m_store.Insert(path);
+  int id = 0;
+  m_store.LastId(id);
+  if (row >= 0) {
+    m_pList->SetItemData(row, static_cast<DWORD>(id));
+    CControlMgr::Invalidate(m_pList, FALSE);
+  }
+}
+
+void CUIHandle::FillList(CXList* list) {
+  if (!m_hImageList) m_hImageList = ImageList_Create(32, 32, ILC_COLOR32, 100, 100);
+  list->SetImageList(m_hImageList);
+  m_pList = list;
+  for (int i = 0; i < m_store.Count(); ++i) {
+    const FAVORITE_DATA* record = m_store.At(i);
+    int row = list->InsertItem(record->path, 0);
+    if (row < 0) continue;
+    HICON icon = GetFileTypeIcon(record->path);
+    list->SetItem(row, 0, record->path, icon);
+    if (icon) DestroyIcon(icon);
+    list->SetItemData(row, static_cast<DWORD>(record->id));
+  }
+}
+
+int CUIHandle::RowAtPoint(LPARAM lParam) {
+  if (!m_pList) return -1;
+  CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  int row = -1;
+  m_pList->HitTest(&point, row);
+  return row;
+}
+
+void CUIHandle::OpenRow(int row) {
+  tagITEM_DATA* item = m_pList ? m_pList->GetItem(row, 0) : nullptr;
+  if (!item || !item->text[0]) return;
+  CString path(item->text);
+  if (!PathExistsAtAll(path)) return;
+  OpenItem(path);
+  m_store.TouchAccess(static_cast<int>(m_pList->GetItemData(row)));
+}
+
+void CUIHandle::OpenRowFolder(int row) {
+  tagITEM_DATA* item = m_pList ? m_pList->GetItem(row, 0) : nullptr;
+  if (!item || !item->text[0]) return;
+  CString path(item->text);
+  StartShell(PathIsExistingFolder(path) ? path : PathWithoutLastComponent(path));
+  m_store.TouchAccess(static_cast<int>(m_pList->GetItemData(row)));
+}
+
+void CUIHandle::DeleteSelectedRow() {
+  if (!m_pList) return;
+  int row = m_pList->GetSelectRow(0);
+  if (row < 0) return;
+  int id = static_cast<int>(m_pList->GetItemData(row));
+  m_pList->DeleteRow(row);
+  if (id != 0) m_store.Delete(id);
+  CControlMgr::Invalidate(m_pList, FALSE);
+}
+
+void CUIHandle::AddFolderFromPicker(HWND owner) {
+  wchar_t display[MAX_PATH] = {0};
+  BROWSEINFOW info = {};
+  info.hwndOwner = owner;
+  info.pszDisplayName = display;
+  info.lpszTitle = L"\u9009\u62e9\u8def\u5f84";
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
+  if (!chosen) return;
+  wchar_t path[MAX_PATH] = {0};
+  BOOL ok = SHGetPathFromIDListW(chosen, path);
+  CoTaskMemFree(chosen);
+  path[MAX_PATH - 1] = 0;
+  if (ok && path[0] && PathExistsAtAll(path)) AddItem(path);
+}
+
+void CUIHandle::MinimizeAllWindows() {
+  CXComPtr<IDispatch> dispatch;
+  if (FAILED(CoCreateInstance(CLSID_Shell, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
+                              IID_IDispatch, dispatch.OutVoid())))
+    return;
+  CXComPtr<IShellDispatch> shell;
+  if (SUCCEEDED(dispatch->QueryInterface(IID_IShellDispatch, shell.OutVoid()))) shell->MinimizeAll();
+}
+
+void CUIHandle::FillSettingsDialog(IXUIObject* dialog) {
+  const struct {
+    const wchar_t* id;
+    Option option;
+  } order[] = {{L"autohide", kAutoHide}, {L"autorun", kAutoRun}, {L"rightlink", kRightMenu},
+               {L"autosort", kAutoSort}, {L"hidetoolbar", kHideToolbar}};
+  for (const auto& o : order) {
+    CXBaseUI* box = DialogCheckBox(dialog, o.id);
+    if (box) box->SetCheck(ReadOption(*m_pSettings, o.option) ? 1 : 0);
+  }
+}
+
+void CUIHandle::RunSettingsDialog() {
+  CXUIMgr& ui = CXUIMgr::GetInstance();
+  IXUIObject* dialog = ui.CreateUIObjectWithTemplate(L"Setting.dlg");
+  if (!dialog) return;
+  if (ui.DialogDoModal(dialog, m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr) == 5) ApplySettingsDialog(dialog);
+  XDestroyUIObject(dialog);
+}
+
+void CUIHandle::ApplySettingsDialog(IXUIObject* dialog) {
+  const struct {
+    const wchar_t* id;
+    Option option;
+  } order[] = {{L"autorun", kAutoRun}, {L"autohide", kAutoHide}, {L"rightlink", kRightMenu},
+               {L"autosort", kAutoSort}, {L"hidetoolbar", kHideToolbar}};
+  for (const auto& o : order) {
+    CXBaseUI* box = DialogCheckBox(dialog, o.id);
+    if (!box) continue;
+    int checked = box->GetCheck() ? 1 : 0;
+    if (checked == (ReadOption(*m_pSettings, o.option) ? 1 : 0)) continue;
+    WriteOption(*m_pSettings, o.option, checked);
+    if (o.option == kHideToolbar) ApplyToolbarVisibility(checked, m_pMainWnd, false);
+  }
+}

@@ -1,0 +1,83 @@
+// CUIHandle: the program's one notification callback. The framework reports every event of
+// the skin's windows and controls here (on the UI thread); this object fills and drives the
+// favourites list, reacts to the main window's messages (drop, copy-data, hotkey, tray, focus)
+// and runs the settings dialog. One instance per process, made on first use.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "FavoriteStore.h"
+#include "HotKeyFile.h"
+#include "Settings.h"
+#include "TrayIcon.h"
+#include "XString.h"
+#include "XUIObject.h"
+
+class CXList;
+class CXWindow;
+
+class CUIHandle : public INotifyCallback {
+ public:
+  // Made on first use; its construction writes the registry defaults.
+  static CUIHandle& Instance();
+
+  // Non-zero when handled.
+  LRESULT OnNotify(IXUIObject* sender, NOTIFY_EVENT* event) override;
+
+  // Appends a row for the path (icon by its type) and a row in the database; the row keeps
+  // the database id (0 when none was obtained).
+  void AddItem(const CString& path);
+
+  CXList* GetList() const { return m_pList; }
+  CXWindow* GetMainWindow() const { return m_pMainWnd; }
+  CSettings& Settings() { return *m_pSettings; }
+  CFavoriteStore& Store() { return m_store; }
+  const CHotKeyFileParser& HotKeys() const { return m_hotKeys; }
+  const CTrayIcon& Tray() const { return m_tray; }
+
+  // The commands of the main window's notifications, usable on their own.
+  void FillList(CXList* list);
+  void OpenRow(int row);          // double-click: open the item, count the open
+  void OpenRowFolder(int row);    // right-click: open its folder, count the open
+  void DeleteSelectedRow();
+  void AddFolderFromPicker(HWND owner);
+  void MinimizeAllWindows();
+  void RunSettingsDialog();
+  void FillSettingsDialog(IXUIObject* dialog);
+  // Writes back every option whose check box differs from its stored state (the dialog was
+  // confirmed with command 5).
+  void ApplySettingsDialog(IXUIObject* dialog);
+  // Toggles the main window (the global hotkey).
+  void ToggleMainWindow();
+
+  // Test-only: called instead of ShellExecuteW for the folder and key-table starts, with the
+  // verb and the file. Null (the default) starts them.
+  typedef void (*PFN_TestShellStartSink)(const wchar_t* verb, const wchar_t* file);
+  static void SetTestShellStartSink(PFN_TestShellStartSink sink);
+
+ private:
+  CUIHandle();
+  ~CUIHandle();
+  CUIHandle(const CUIHandle&) = delete;
+  CUIHandle& operator=(const CUIHandle&) = delete;
+
+  LRESULT OnControlNotify(IXUIObject* sender, NOTIFY_EVENT* event);
+  LRESULT OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event);
+  void OnCreateMainWindow(CXWindow* window);
+  void OnDestroyMainWindow();
+  void OnCopyData(const COPYDATASTRUCT* data);
+  void AutoHideTest(HWND other, bool fromActivate);
+  void HideMainWindow();
+  void ShowMainWindow(int show);
+  void StartShell(const CString& file);
+  int RowAtPoint(LPARAM lParam);
+
+  HIMAGELIST m_hImageList = nullptr;
+  CSettings* m_pSettings;
+  CXList* m_pList = nullptr;
+  CXWindow* m_pMainWnd = nullptr;
+  CFavoriteStore m_store;
+  CTrayIcon m_tray;
+  CHotKeyFileParser m_hotKeys;
+};

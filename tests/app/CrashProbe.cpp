@@ -1,0 +1,64 @@
+// crashprobe.exe FOLDER KIND: arms the program's crash handler (dumps to FOLDER, prefix
+// "Pinvale") and then fails in the way KIND names, or, for "write", writes one dump on request
+// and exits with 0. Exit codes 10 and 20 mean the handler could not be armed or the failure
+// did not happen.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <stdexcept>
+
+#include "CrashHandler.h"
+
+struct Base;
+void CallPure(Base* object);
+void (*volatile g_callPure)(Base*) = CallPure;
+
+// A virtual call made while the base part is being built reaches the pure function.
+struct Base {
+  Base() { g_callPure(this); }
+  virtual ~Base() {}
+  virtual void Pure() = 0;
+};
+struct Derived : Base {
+  void Pure() override {}
+};
+__attribute__((noinline)) void CallPure(Base* object) { object->Pure(); }
+
+namespace {
+
+int Recurse(volatile int* depth) {
+  volatile char pad[4096];
+  pad[0] = static_cast<char>(*depth);
+  ++*depth;
+  return Recurse(depth) + pad[0];
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  if (argc != 3 || !CCrashHandler::Install(argv[1], L"Pinvale")) return 10;
+  std::wstring kind = argv[2];
+  if (kind == L"write") {
+    CString path = CCrashHandler::WriteDump(nullptr);
+    std::wprintf(L"%ls\n", path.GetString());
+    return path.IsEmpty() ? 30 : 0;
+  }
+  if (kind == L"access") {
+    *static_cast<volatile int*>(nullptr) = 1;
+  } else if (kind == L"stack") {
+    volatile int depth = 0;
+    Recurse(&depth);
+  } else if (kind == L"invalidparam") {
+    // What the runtime does on an invalid argument: call the registered handler.
+    _invalid_parameter_handler report = _get_invalid_parameter_handler();
+    if (report) report(L"copy", L"wcscpy_s", L"string.c", 1, 0);
+  } else if (kind == L"purecall") {
+    Derived d;
+  } else if (kind == L"terminate") {
+    throw std::runtime_error("nobody catches this");
+  }
+  return 20;
+}

@@ -1,0 +1,8 @@
+# The crash handler: crashprobe.exe arms it and fails in several ways; each leaves a minidump.
+pinvale_test_helper(crashprobe ${CMAKE_CURRENT_LIST_DIR}/CrashProbe.cpp)
+target_link_libraries(crashprobe PRIVATE pinvale_core)
+target_link_options(crashprobe PRIVATE -municode)
+pinvale_test(app_crash_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/CrashHandlerTest.cpp
+  LIBS pinvale_core)
+add_dependencies(app_crash_tests crashprobe)

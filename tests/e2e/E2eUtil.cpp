@@ -1,0 +1,287 @@
+// The end-to-end helpers. Every wait is bounded; every process this code starts is ended by it.
+#include "E2eUtil.h"
+
+#include <shlobj.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+
+#include "XWin.h"
+
+namespace e2e {
+
+namespace {
+
+void CopyFolder(const std::wstring& from, const std::wstring& to, std::initializer_list<const wchar_t*> without) {
+  CreateDirectoryW(to.c_str(), nullptr);
+  WIN32_FIND_DATAW fd;
+  HANDLE find = FindFirstFileW((from + L"\\*").c_str(), &fd);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    std::wstring name = fd.cFileName;
+    if (name == L"." || name == L"..") continue;
+    bool skip = false;
+    for (const wchar_t* w : without) skip = skip || lstrcmpiW(w, name.c_str()) == 0;
+    if (skip) continue;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      CopyFolder(from + L"\\" + name, to + L"\\" + name, {});
+    } else {
+      CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
+    }
+  } while (FindNextFileW(find, &fd));
+  FindClose(find);
+}
+
+std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>& changes) {
+  std::map<std::wstring, std::wstring> vars;  // keys upper-cased: the block is sorted that way
+  wchar_t* block = GetEnvironmentStringsW();
+  for (const wchar_t* p = block; p && *p; p += wcslen(p) + 1) {
+    std::wstring entry = p;
+    size_t eq = entry.find(L'=', 1);
+    if (eq == std::wstring::npos) continue;
+    std::wstring key = entry.substr(0, eq);
+    CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
+    vars[key] = entry;
+  }
+  if (block) FreeEnvironmentStringsW(block);
+  for (const auto& c : changes) {
+    std::wstring key = c.first;
+    CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
+    vars[key] = c.first + L"=" + c.second;
+  }
+  std::vector<wchar_t> out;
+  for (const auto& v : vars) {
+    out.insert(out.end(), v.second.begin(), v.second.end());
+    out.push_back(0);
+  }
+  out.push_back(0);
+  return out;
+}
+
+struct FindContext {
+  DWORD pid;
+  const wchar_t* className;
+  std::vector<HWND>* found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
+  auto* ctx = reinterpret_cast<FindContext*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != ctx->pid) return TRUE;
+  if (ctx->className) {
+    wchar_t cls[64] = {0};
+    GetClassNameW(hwnd, cls, 64);
+    if (lstrcmpiW(cls, ctx->className) != 0) return TRUE;
+  }
+  ctx->found->push_back(hwnd);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM lParam) {
+  wchar_t cls[32] = {0};
+  GetClassNameW(hwnd, cls, 32);
+  if (lstrcmpiW(cls, L"Static") == 0) {
+    wchar_t text[1024] = {0};
+    GetWindowTextW(hwnd, text, 1024);
+    if (text[0]) {
+      auto* out = reinterpret_cast<std::wstring*>(lParam);
+      if (!out->empty()) *out += L"\n";
+      *out += text;
+    }
+  }
+  return TRUE;
+}
+
+int CollectRow(void* context, int columns, char** values, char**) {
+  std::vector<std::string> row;
+  for (int i = 0; i < columns; ++i) row.push_back(values[i] ? values[i] : "<null>");
+  static_cast<Rows*>(context)->push_back(row);
+  return 0;
+}
+
+// The job of every program started here: closed (and its processes ended) when the test
+// process ends.
+HANDLE TestJob() {
+  static HANDLE job = [] {
+    HANDLE j = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return j;
+  }();
+  return job;
+}
+
+void SendMouse(DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+std::wstring DistFolder() {
+  std::wstring path = xtest::Widen(PINVALE_E2E_DIST);
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return L"Z:" + path;
+}
+
+Install::Install(std::initializer_list<const wchar_t*> without) {
+  m_folder = m_dir / L"Pinvale";
+  m_appData = m_dir / L"AppData";
+  CopyFolder(DistFolder(), m_folder, without);
+  CreateDirectoryW(m_appData.c_str(), nullptr);
+}
+
+Program::Program(const Install& install, const std::wstring& arguments,
+                 const std::map<std::wstring, std::wstring>& environment) {
+  std::map<std::wstring, std::wstring> env = environment;
+  env[L"APPDATA"] = install.AppData();
+  std::vector<wchar_t> block = EnvironmentBlock(env);
+  std::wstring command = L"\"" + install.Exe() + L"\"";
+  if (!arguments.empty()) command += L" " + arguments;
+  // No standard handles: the program never holds the test's output open. Its job ends it
+  // with the test process, whatever way that ends.
+  STARTUPINFOW si = {sizeof si};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
+                      block.data(), install.Folder().c_str(), &si, &pi))
+    return;
+  AssignProcessToJobObject(TestJob(), pi.hProcess);
+  ResumeThread(pi.hThread);
+  CloseHandle(pi.hThread);
+  m_process = pi.hProcess;
+  m_pid = pi.dwProcessId;
+}
+
+Program::~Program() {
+  if (!m_process) return;
+  if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(m_process, 99);
+    WaitForSingleObject(m_process, 10000);
+  }
+  CloseHandle(m_process);
+}
+
+HWND Program::WaitForWindow(DWORD timeoutMs) {
+  HWND found = nullptr;
+  xtest::WaitFor(
+      [&] {
+        for (HWND h : Windows(L"XDROPEASYWND")) {
+          wchar_t caption[64] = {0};
+          GetWindowTextW(h, caption, 64);
+          if (wcscmp(caption, L"Pinvale") == 0) found = h;
+        }
+        // The skin shows the window once it is placed: wait for that too.
+        return (found && IsWindowVisible(found)) || WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0;
+      },
+      timeoutMs);
+  return found;
+}
+
+bool Program::WaitForExit(DWORD timeoutMs, DWORD* code) {
+  if (!m_process) return false;
+  bool ended = xtest::WaitFor([&] { return WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }, timeoutMs);
+  if (ended && code) GetExitCodeProcess(m_process, code);
+  return ended;
+}
+
+DWORD Program::Exit(DWORD timeoutMs) {
+  HWND main = WaitForWindow(5000);
+  if (main) PostMessageW(main, WM_COMMAND, 1, 0);
+  DWORD code = 0xFFFFFFFF;
+  if (!WaitForExit(timeoutMs, &code)) return 0xFFFFFFFE;
+  return code;
+}
+
+std::vector<HWND> Program::Windows(const wchar_t* className) const {
+  std::vector<HWND> found;
+  FindContext ctx = {m_pid, className, &found};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&ctx));
+  return found;
+}
+
+void EndStrayInstances() {
+  for (int i = 0; i < 10; ++i) {
+    HWND h = FindWindowW(L"XDROPEASYWND", L"Pinvale");
+    if (!h) return;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    CXHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    if (!process.Valid()) return;
+    TerminateProcess(process.Get(), 98);
+    WaitForSingleObject(process.Get(), 10000);
+  }
+}
+
+std::wstring StaticTexts(HWND window) {
+  std::wstring out;
+  EnumChildWindows(window, CollectStatic, reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+Rows Query(const std::wstring& database, const char* sql) {
+  Rows rows;
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(xtest::Narrow(database).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_exec(db, sql, CollectRow, &rows, nullptr);
+  }
+  sqlite3_close(db);
+  return rows;
+}
+
+std::vector<std::string> StoredPaths(const std::wstring& database) {
+  std::vector<std::string> paths;
+  for (const auto& row : Query(database, "SELECT path FROM main ORDER BY id")) paths.push_back(row[0]);
+  return paths;
+}
+
+POINT ClientToScreenPoint(HWND window, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(window, &p);
+  return p;
+}
+
+void MoveTo(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  SendMouse(MOUSEEVENTF_MOVE);  // a real move event at the new place
+  xtest::PumpFor(60);
+}
+
+void Click(POINT screen, bool right) {
+  MoveTo(screen);
+  SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  xtest::PumpFor(40);
+  SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  xtest::PumpFor(120);
+}
+
+void DoubleClick(POINT screen) {
+  MoveTo(screen);
+  for (int i = 0; i < 2; ++i) {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+  }
+  xtest::PumpFor(150);
+}
+
+void PressKey(WORD virtualKey) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof input[0]);
+  xtest::PumpFor(120);
+}
+
+void ResetUserState() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tarquon\\pinvale");
+  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tarquon\\pinvale");
+  wchar_t startup[MAX_PATH] = {0};
+  if (SHGetSpecialFolderPathW(nullptr, startup, CSIDL_STARTUP, FALSE)) DeleteFileW((std::wstring(startup) + L"\\Pinvale.lnk").c_str());
+}
+
+}  // namespace e2e

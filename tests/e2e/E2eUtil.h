@@ -1,0 +1,86 @@
+// End-to-end helpers: a throwaway copy of the output folder with its own APPDATA, a started
+// Pinvale.exe observed from outside (its window, its exit code, its message boxes), real
+// mouse and key input, and straight reads of the favourites database with SQLite.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestUtil.h"
+
+namespace e2e {
+
+// The build's output folder as Wine sees it.
+std::wstring DistFolder();
+
+// A copy of the output folder (less the named files) and an APPDATA folder, both removed
+// with the object.
+class Install {
+ public:
+  explicit Install(std::initializer_list<const wchar_t*> without = {});
+  const std::wstring& Folder() const { return m_folder; }
+  std::wstring Exe() const { return m_folder + L"\\Pinvale.exe"; }
+  const std::wstring& AppData() const { return m_appData; }
+  std::wstring DatabasePath() const { return m_appData + L"\\Tarquon\\Pinvale\\favorite.db"; }
+
+ private:
+  xtest::TempDir m_dir;
+  std::wstring m_folder, m_appData;
+};
+
+// One started Pinvale.exe. The environment is the test's own with APPDATA moved to the
+// install's folder, plus the given variables. Ended by force at destruction if still running.
+class Program {
+ public:
+  Program(const Install& install, const std::wstring& arguments = L"",
+          const std::map<std::wstring, std::wstring>& environment = {});
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool Started() const { return m_process != nullptr; }
+  DWORD Pid() const { return m_pid; }
+  // The main window ("XDROPEASYWND", "Pinvale") of this process once it is shown, waiting up
+  // to the bound.
+  HWND WaitForWindow(DWORD timeoutMs = 30000);
+  // True when the process ended within the bound; its exit code in *code.
+  bool WaitForExit(DWORD timeoutMs, DWORD* code = nullptr);
+  // Sends the exit command (command 1) to the main window and waits for the end; the code.
+  DWORD Exit(DWORD timeoutMs = 20000);
+  // Top-level windows of this process with the class (any class when null).
+  std::vector<HWND> Windows(const wchar_t* className = nullptr) const;
+
+ private:
+  HANDLE m_process = nullptr;
+  DWORD m_pid = 0;
+};
+
+// Ends every process that owns a Pinvale main window (left over by a failed test).
+void EndStrayInstances();
+
+// The texts of a window's "Static" children, joined with line feeds.
+std::wstring StaticTexts(HWND window);
+
+// Rows of a query on a database file (every value as text, NULL as "<null>").
+using Rows = std::vector<std::vector<std::string>>;
+Rows Query(const std::wstring& database, const char* sql);
+// The paths stored in table main, in id order.
+std::vector<std::string> StoredPaths(const std::wstring& database);
+
+// Input, as a user gives it: the cursor moved to the client point of the window, then clicks.
+POINT ClientToScreenPoint(HWND window, int x, int y);
+void MoveTo(POINT screen);
+void Click(POINT screen, bool right = false);
+void DoubleClick(POINT screen);
+void PressKey(WORD virtualKey);
+
+// Per-user state the program keeps outside its folders: its registry key and the Startup
+// shortcut. Removed by Reset.
+void ResetUserState();
+
+}  // namespace e2e

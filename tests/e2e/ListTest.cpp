@@ -1,0 +1,101 @@
+// A new user's round trip with real mouse input on the default skin: favourites added from
+// outside, opened by double-click (counted), their folder opened by right-click (counted),
+// one selected and removed with the toolbar, and the folder picker offered by the toolbar.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "E2eUtil.h"
+
+namespace {
+
+// Client points of the default skin: rows of 40 pixels from y 98, the toolbar's buttons.
+POINT Row(int index) { return POINT{150, 118 + 40 * index}; }
+const POINT kAddButton = {62, 74}, kDeleteButton = {98, 74};
+
+class ListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    e2e::EndStrayInstances();
+    e2e::ResetUserState();
+  }
+  void TearDown() override {
+    e2e::EndStrayInstances();
+    e2e::ResetUserState();
+  }
+};
+
+void SendPath(HWND window, const std::wstring& path) {
+  wchar_t buffer[260] = {0};
+  path.copy(buffer, 259);
+  COPYDATASTRUCT data = {1, sizeof buffer, buffer};
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &result);
+}
+
+TEST_F(ListTest, AddOpenCountAndDelete) {
+  e2e::Install install;
+  xtest::TempDir files;
+  std::wstring tool = files / L"tool.exe", folder = files / L"Projects", note = files / L"note.txt";
+  ASSERT_TRUE(CopyFileW(xtest::RecordArgsExe().c_str(), tool.c_str(), FALSE));
+  CreateDirectoryW(folder.c_str(), nullptr);
+  ASSERT_TRUE(xtest::WriteBytes(note, "x"));
+  std::wstring record = files / L"opened.log";
+  // The programs started here may take the activation; the window stays for the next clicks.
+  HKEY key = nullptr;
+  DWORD off = 0;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tarquon\\pinvale", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, L"AutoHide", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
+  RegCloseKey(key);
+  e2e::Program program(install, L"", {{L"PINVALE_RECORD", record}});
+  HWND main = program.WaitForWindow();
+  ASSERT_NE(main, nullptr);
+  for (const std::wstring& p : {tool, folder, note}) SendPath(main, p);
+  SetForegroundWindow(main);
+  xtest::PumpFor(300);
+
+  e2e::DoubleClick(e2e::ClientToScreenPoint(main, Row(0).x, Row(0).y));
+  EXPECT_TRUE(xtest::WaitFor([&] { return !xtest::ReadRecordedLines(record).empty(); }, 15000));
+  e2e::Click(e2e::ClientToScreenPoint(main, Row(1).x, Row(1).y), true);
+  e2e::Click(e2e::ClientToScreenPoint(main, Row(2).x, Row(2).y));
+  e2e::Click(e2e::ClientToScreenPoint(main, kDeleteButton.x, kDeleteButton.y));
+  xtest::PumpFor(500);
+  ASSERT_EQ(program.Exit(), 0u);
+
+  e2e::Rows rows = e2e::Query(install.DatabasePath(), "SELECT path, count FROM main ORDER BY id");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{xtest::Narrow(tool), "1"}));
+  EXPECT_EQ(rows[1], (std::vector<std::string>{xtest::Narrow(folder), "1"}));
+
+  // The next start shows what is left.
+  e2e::Program again(install);
+  ASSERT_NE(again.WaitForWindow(), nullptr);
+  EXPECT_EQ(again.Exit(), 0u);
+  EXPECT_EQ(e2e::StoredPaths(install.DatabasePath()).size(), 2u);
+}
+
+TEST_F(ListTest, AddButtonOffersTheFolderPicker) {
+  e2e::Install install;
+  e2e::Program program(install);
+  HWND main = program.WaitForWindow();
+  ASSERT_NE(main, nullptr);
+  SetForegroundWindow(main);
+  xtest::PumpFor(300);
+  e2e::Click(e2e::ClientToScreenPoint(main, kAddButton.x, kAddButton.y));
+  HWND picker = nullptr;
+  ASSERT_TRUE(xtest::WaitFor([&] {
+    for (HWND h : program.Windows(L"#32770"))
+      if (IsWindowVisible(h) && e2e::StaticTexts(h).find(L"\u9009\u62e9\u8def\u5f84") != std::wstring::npos) picker = h;
+    return picker != nullptr;
+  }, 15000));
+  EXPECT_EQ(GetWindow(picker, GW_OWNER), main);
+  PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(xtest::WaitFor([&] { return !IsWindow(picker); }));
+  EXPECT_TRUE(IsWindowVisible(main));  // its own dialog keeps it on screen
+  EXPECT_EQ(program.Exit(), 0u);
+  EXPECT_TRUE(e2e::StoredPaths(install.DatabasePath()).empty());
+}
+
+}  // namespace

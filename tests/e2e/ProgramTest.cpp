@@ -1,0 +1,144 @@
+// Pinvale.exe started from a copy of the output folder, checked from outside the way the
+// shell extension and the user meet it: its window, the copy-data message, "/add", a second
+// instance, the exit command, and a start without the service library.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "E2eUtil.h"
+
+namespace {
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    e2e::EndStrayInstances();
+    e2e::ResetUserState();
+  }
+  void TearDown() override {
+    e2e::EndStrayInstances();
+    e2e::ResetUserState();
+  }
+};
+
+// What the shell extension sends: tag 1 and 520 bytes holding the path.
+LRESULT SendPath(HWND window, const std::wstring& path) {
+  wchar_t buffer[260] = {0};
+  path.copy(buffer, 259);
+  COPYDATASTRUCT data = {1, sizeof buffer, buffer};
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+std::string Utf8(const std::wstring& s) { return xtest::Narrow(s); }
+
+TEST_F(ProgramTest, MainWindowHasTheIdentityOthersLookFor) {
+  e2e::Install install;
+  e2e::Program program(install);
+  ASSERT_TRUE(program.Started());
+  HWND main = program.WaitForWindow();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(FindWindowW(L"XDROPEASYWND", L"Pinvale"), main);
+  EXPECT_TRUE(IsWindowVisible(main));
+  // The shell extension's "open" command finds the program here.
+  wchar_t installed[MAX_PATH] = {0};
+  DWORD size = sizeof installed;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Tarquon\\Pinvale", L"installpath", RRF_RT_REG_SZ, nullptr,
+                         installed, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(lstrcmpiW(installed, install.Exe().c_str()), 0);
+  EXPECT_EQ(program.Exit(), 0u);
+}
+
+TEST_F(ProgramTest, CopyDataOfAnExistingPathAddsItAndShowsTheWindow) {
+  e2e::Install install;
+  xtest::TempDir files;
+  std::wstring file = files / L"report.txt";
+  ASSERT_TRUE(xtest::WriteBytes(file, "x"));
+  e2e::Program program(install);
+  HWND main = program.WaitForWindow();
+  ASSERT_NE(main, nullptr);
+  ShowWindow(main, SW_HIDE);
+  ASSERT_TRUE(xtest::WaitFor([&] { return !IsWindowVisible(main); }));
+
+  SendPath(main, files / L"missing.txt");
+  EXPECT_FALSE(IsWindowVisible(main));  // nothing added, nothing shown
+  SendPath(main, file);
+  EXPECT_TRUE(xtest::WaitFor([&] { return IsWindowVisible(main) != 0; }));
+
+  EXPECT_EQ(program.Exit(), 0u);
+  // The database is closed and complete once the program has ended.
+  EXPECT_FALSE(xtest::FileExists(install.DatabasePath() + L"-journal"));
+  std::vector<std::string> paths = e2e::StoredPaths(install.DatabasePath());
+  EXPECT_EQ(std::count(paths.begin(), paths.end(), Utf8(file)), 1);
+  EXPECT_EQ(std::count(paths.begin(), paths.end(), Utf8(files / L"missing.txt")), 0);
+  e2e::Rows rows = e2e::Query(install.DatabasePath(), "SELECT color, count, addtime = accesstime FROM main");
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows.back(), (std::vector<std::string>{"ffffff", "0", "1"}));
+}
+
+TEST_F(ProgramTest, AddSwitchAddsOnceWhateverTheLetterCase) {
+  e2e::Install install;
+  xtest::TempDir files;
+  std::wstring folder = files / L"Projects";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  {
+    e2e::Program first(install, L"/add \"" + folder + L"\"");
+    ASSERT_NE(first.WaitForWindow(), nullptr);
+    EXPECT_EQ(first.Exit(), 0u);
+  }
+  std::wstring upper = folder;
+  CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+  {
+    e2e::Program again(install, L"/add \"" + upper + L"\"");
+    ASSERT_NE(again.WaitForWindow(), nullptr);
+    EXPECT_EQ(again.Exit(), 0u);
+  }
+  std::vector<std::string> paths = e2e::StoredPaths(install.DatabasePath());
+  EXPECT_EQ(std::count(paths.begin(), paths.end(), Utf8(folder)), 1);
+  EXPECT_EQ(std::count(paths.begin(), paths.end(), Utf8(upper)), 0);
+}
+
+TEST_F(ProgramTest, SecondInstanceShowsTheFirstWindowAndEnds) {
+  e2e::Install install;
+  xtest::TempDir files;
+  e2e::Program first(install);
+  HWND main = first.WaitForWindow();
+  ASSERT_NE(main, nullptr);
+  ShowWindow(main, SW_HIDE);
+  ASSERT_TRUE(xtest::WaitFor([&] { return !IsWindowVisible(main); }));
+
+  e2e::Program second(install, L"/add \"" + files.Path() + L"\"");
+  DWORD code = 1;
+  ASSERT_TRUE(second.WaitForExit(20000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(xtest::WaitFor([&] { return IsWindowVisible(main) != 0; }));
+  EXPECT_EQ(first.Exit(), 0u);
+  std::vector<std::string> paths = e2e::StoredPaths(install.DatabasePath());
+  EXPECT_EQ(std::count(paths.begin(), paths.end(), Utf8(files.Path())), 0);  // not passed on
+}
+
+TEST_F(ProgramTest, WithoutTheServiceLibraryTheMissingFileIsReported) {
+  e2e::Install install({L"Corvane.dll"});
+  e2e::Program program(install);
+  HWND box = nullptr;
+  ASSERT_TRUE(xtest::WaitFor(
+      [&] {
+        for (HWND h : program.Windows(L"#32770")) {
+          wchar_t caption[32] = {0};
+          GetWindowTextW(h, caption, 32);
+          if (wcscmp(caption, L"Error") == 0) box = h;
+        }
+        return box != nullptr;
+      },
+      30000));
+  EXPECT_EQ(e2e::StaticTexts(box), L"Lack of file: " + install.Folder() + L"\\Corvane.dll !");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  DWORD code = 1;
+  ASSERT_TRUE(program.WaitForExit(20000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
