@@ -8,9 +8,13 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchTimer.h"
+#include "Canvas.h"
 #include "XDraw.h"
 #include "XList.h"
 #include "XScrollbar.h"
+
+using xbench::Now;
 
 namespace {
 
@@ -18,35 +22,6 @@ const int kWidth = 300;
 const int kHeight = 400;
 const int kFrames = 300;
 const int kHitTests = 200000;
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-// A 32 x 32 icon of one opaque colour with a darker frame.
-HICON MakeIcon() {
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = 32;
-  bi.bmiHeader.biHeight = -32;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  DWORD* bits = nullptr;
-  CXGdiObject<HBITMAP> color(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x)
-      bits[y * 32 + x] = (x < 2 || y < 2 || x > 29 || y > 29) ? 0xFF204080u : 0xFF60A0E0u;
-  CXGdiObject<HBITMAP> mask(CreateBitmap(32, 32, 1, 1, nullptr));
-  ICONINFO info = {TRUE, 0, 0, mask.Get(), color.Get()};
-  return CreateIconIndirect(&info);
-}
 
 // A filled list of 300 x 400 pixels with its scrollbar, scrolled to its middle, with an
 // image list of its own (one icon per row, as the program fills it).
@@ -118,17 +93,11 @@ class BenchList {
 int main() {
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
-  HDC dc = CreateCompatibleDC(nullptr);
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = kWidth;
-  bi.bmiHeader.biHeight = -kHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  CXGdiObject<HBITMAP> canvas(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  HGDIOBJ old = SelectObject(dc, canvas.Get());
-  HICON icon = MakeIcon();
+  xtest::Canvas canvas(kWidth, kHeight);
+  const HDC dc = canvas.Dc();
+  // A 32 x 32 icon of one opaque colour with a darker frame.
+  xtest::SolidIcon framed(32, RGB(0x60, 0xA0, 0xE0), RGB(0x20, 0x40, 0x80), 2);
+  const HICON icon = framed.Get();
 
   printf("list paint into a %d x %d memory DC, 36-px rows with a 32-px icon and a path\n", kWidth, kHeight);
   BenchList small(100, icon), large(10000, icon);
@@ -156,10 +125,5 @@ int main() {
   printf("  paint ratio 10000 / 100 rows: %.2f (goal below 1.5), best of %d batches of %d frames\n",
          largeFrame / smallFrame, batches, kFrames / batches);
   printf("  hit-test ratio 10000 / 100 rows: %.2f\n", largeHit / smallHit);
-
-  DestroyIcon(icon);
-  SelectObject(dc, old);
-  canvas.Reset();
-  DeleteDC(dc);
   return 0;
 }

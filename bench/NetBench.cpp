@@ -12,27 +12,19 @@
 #include <string>
 #include <vector>
 
+#include "BenchTimer.h"
 #include "LoopbackHttpServer.h"
 #include "ServiceInterfaces.h"
 #include "TestUtil.h"
 #include "XWin.h"
 
+using xbench::Now;
+using xbench::Median;
+
 namespace {
 
 const size_t kBody = 16u << 20;
 const int kRounds = 5;
-
-double Now() {
-  static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 class DoneSink : public IDownloadSink {
  public:

@@ -5,20 +5,18 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchTimer.h"
 #include "OskelPath.h"
 
 namespace {
 
 double Seconds(lua_State* L, const char* chunk) {
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&a);
+  const double t0 = xbench::Now();
   if (luaL_dostring(L, chunk) != 0) {
     printf("script error: %s\n", lua_tostring(L, -1));
     lua_pop(L, 1);
   }
-  QueryPerformanceCounter(&b);
-  return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
+  return xbench::Now() - t0;
 }
 
 }  // namespace

@@ -6,35 +6,16 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "BenchTimer.h"
+#include "Canvas.h"
 #include "XBaseUI.h"
 #include "XDraw.h"
 #include "XRichString.h"
 #include "XSkinTables.h"
 
+using xbench::Best;
+
 namespace {
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-// Best of several runs of f, in seconds.
-template <class F>
-double Best(int runs, F f) {
-  double best = 1e30;
-  for (int i = 0; i < runs; ++i) {
-    double t0 = Now();
-    f();
-    best = std::min(best, Now() - t0);
-  }
-  return best;
-}
 
 void AddFont(int id, COLORREF color, int weight) {
   LOGFONTW lf = {};
@@ -54,16 +35,8 @@ int main() {
   const wchar_t* plain = L"Click here to open the list";
   const int n = 2000;
 
-  HDC dc = CreateCompatibleDC(nullptr);
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = 400;
-  bi.bmiHeader.biHeight = -40;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bmp);
+  xtest::Canvas canvas(400, 40);
+  const HDC dc = canvas.Dc();
   const RECT box = {0, 0, 400, 40};
 
   CXString s;
@@ -88,9 +61,5 @@ int main() {
   printf("plain DrawSkinText (baseline):       %8.2f us\n", baseline * 1e6);
   printf("rich draw, layout kept:              %8.2f us  (%.2fx baseline)\n", kept * 1e6, kept / baseline);
   printf("rich draw, layout measured again:    %8.2f us  (%.2fx baseline)\n", fresh * 1e6, fresh / baseline);
-
-  SelectObject(dc, old);
-  DeleteObject(bmp);
-  DeleteDC(dc);
   return 0;
 }

@@ -8,38 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "BenchTimer.h"
 #include "PackageWriter.h"
 #include "ServiceInterfaces.h"
 #include "XSkinPackage.h"
 #include "XWin.h"
 
+using xbench::Best;
+
 namespace {
 
 const int kEntries = 1000;
 const size_t kTotal = 4u << 20;
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-// Best of several runs of f, in seconds.
-template <class F>
-double Best(int runs, F f) {
-  double best = 1e30;
-  for (int i = 0; i < runs; ++i) {
-    double t0 = Now();
-    f();
-    best = std::min(best, Now() - t0);
-  }
-  return best;
-}
 
 }  // namespace
 

@@ -9,21 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "BenchTimer.h"
 #include "FavoriteStore.h"
 #include "TestUtil.h"
+
+using xbench::Now;
+using xbench::Median;
 
 namespace {
 
 const int kRows = 10000;
 const int kPerRowSample = 300;
 const int kRounds = 3;
-
-double Now() {
-  static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 std::vector<CString> MakePaths(int n) {
   std::vector<CString> paths;
@@ -39,11 +36,6 @@ std::vector<CString> MakePaths(int n) {
 void ResetDatabase() {
   DeleteFileW(CFavoriteStore::DatabasePath());
   DeleteFileW(CFavoriteStore::DatabasePath() + L"-journal");
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace

@@ -10,35 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "BenchTimer.h"
+#include "Canvas.h"
 #include "ITessaly.h"
+#include "XDraw.h"
 #include "XWin.h"
+
+using xbench::BestMicros;
 
 namespace {
 
 const int kSide = 256;
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-// Best of several runs of f (each doing n operations), in microseconds per operation.
-template <class F>
-double BestMicros(int runs, int n, F f) {
-  double best = 1e30;
-  for (int i = 0; i < runs; ++i) {
-    double t0 = Now();
-    for (int k = 0; k < n; ++k) f();
-    best = std::min(best, Now() - t0);
-  }
-  return best * 1e6 / n;
-}
 
 // The test picture (premultiplied BGRA): colour gradients, alpha falling off to the right.
 std::vector<BYTE> Pixels() {
@@ -83,32 +65,6 @@ std::string Encode(IWICImagingFactory* factory, const GUID& container, const std
   GlobalUnlock(memory);
   return bytes;
 }
-
-class Dib {
- public:
-  Dib(int w, int h) : m_dc(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    m_bmp = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_old = SelectObject(m_dc, m_bmp);
-  }
-  ~Dib() {
-    SelectObject(m_dc, m_old);
-    DeleteObject(m_bmp);
-    DeleteDC(m_dc);
-  }
-  HDC Dc() const { return m_dc; }
-
- private:
-  HDC m_dc;
-  HBITMAP m_bmp;
-  HGDIOBJ m_old;
-};
 
 }  // namespace
 
@@ -163,16 +119,13 @@ int main() {
   image->Load(formats[0].bytes.data(), static_cast<UINT>(formats[0].bytes.size()));
   if (!image->HasBitmap()) return 1;
   const int w = 400, h = 300;
-  Dib canvas(w, h);
+  xtest::Canvas canvas(w, h);
   const RECT dest = {0, 0, w, h};
   const RECT block = {0, 0, 64, 64};
   const double baseline = BestMicros(5, 50, [&] {
-    HDC mem = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(mem, image->GetBitmap());
+    CXBitmapDC mem(image->GetBitmap());
     const BLENDFUNCTION bf = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(canvas.Dc(), 0, 0, w, h, mem, 0, 0, kSide, kSide, bf);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    AlphaBlend(canvas.Dc(), 0, 0, w, h, mem.Get(), 0, 0, kSide, kSide, bf);
   });
   printf("draw into %dx%d (microseconds per Draw; ratio to one AlphaBlend stretch of the picture: %.0f us)\n", w, h,
          baseline);

@@ -8,34 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "BenchTimer.h"
 #include "ControlMgr.h"
 #include "XBaseUI.h"
 #include "XSkinTemplate.h"
 #include "XUIClassTable.h"
 
+using xbench::Best;
+
 namespace {
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-template <class F>
-double Best(int runs, F f) {
-  double best = 1e30;
-  for (int i = 0; i < runs; ++i) {
-    double t0 = Now();
-    f();
-    best = std::min(best, Now() - t0);
-  }
-  return best;
-}
 
 class BenchView : public CXBaseUI {
  public:

@@ -3,7 +3,11 @@
 #include "MenuBitmap.h"
 
 #include <algorithm>
+#include <memory>
+#include <type_traits>
 #include <vector>
+
+#include "XWin.h"
 
 void ResampleArea24(const uint8_t* src, int sw, int sh, uint8_t* dst, int dw, int dh) {
   if (!src || !dst || sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
@@ -44,40 +48,52 @@ BITMAPINFO TopDown24(int w, int h) {
 
 size_t Stride24(int w) { return (static_cast<size_t>(w) * 3 + 3) & ~static_cast<size_t>(3); }
 
-}  // namespace
+// Owns a bitmap until it is handed out.
+struct CBitmapDeleter {
+  void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
+};
+using CBitmapPtr = std::unique_ptr<std::remove_pointer<HBITMAP>::type, CBitmapDeleter>;
 
-HBITMAP LoadMenuBitmap(HINSTANCE instance, UINT id) {
-  HBITMAP loaded = static_cast<HBITMAP>(
-      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (!loaded) return nullptr;
-  BITMAP bm = {};
-  const int cx = GetSystemMetrics(SM_CXMENUCHECK), cy = GetSystemMetrics(SM_CYMENUCHECK);
-  if (!GetObjectW(loaded, sizeof bm, &bm) || cx <= 0 || cy <= 0 || cx > 256 || cy > 256 ||
-      (bm.bmWidth == cx && bm.bmHeight == cy) || bm.bmWidth <= 0 || bm.bmHeight <= 0 || bm.bmWidth > 256 ||
-      bm.bmHeight > 256)
-    return loaded;
-
-  const int sw = bm.bmWidth, sh = bm.bmHeight;
+// The bitmap resampled to cx x cy, or null when it cannot be read or made.
+CBitmapPtr FitBitmap(HBITMAP source, int sw, int sh, int cx, int cy) {
   std::vector<uint8_t> padded(Stride24(sw) * sh), src(static_cast<size_t>(sw) * sh * 3),
       dst(static_cast<size_t>(cx) * cy * 3);
   BITMAPINFO srcInfo = TopDown24(sw, sh);
-  HDC screen = GetDC(nullptr);
-  int rows = GetDIBits(screen, loaded, 0, sh, padded.data(), &srcInfo, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  if (rows != sh) return loaded;
+  int rows = 0;
+  {
+    CXWindowDC screen(nullptr);
+    if (screen.Get()) rows = GetDIBits(screen.Get(), source, 0, sh, padded.data(), &srcInfo, DIB_RGB_COLORS);
+  }
+  if (rows != sh) return nullptr;
   for (int y = 0; y < sh; ++y) std::copy_n(&padded[Stride24(sw) * y], sw * 3, &src[static_cast<size_t>(y) * sw * 3]);
   ResampleArea24(src.data(), sw, sh, dst.data(), cx, cy);
 
   BITMAPINFO dstInfo = TopDown24(cx, cy);
   void* bits = nullptr;
-  HBITMAP fitted = CreateDIBSection(nullptr, &dstInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!fitted || !bits) {
-    if (fitted) DeleteObject(fitted);
-    return loaded;
-  }
+  CBitmapPtr fitted(CreateDIBSection(nullptr, &dstInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!fitted || !bits) return nullptr;
   auto* out = static_cast<uint8_t*>(bits);
   for (int y = 0; y < cy; ++y) std::copy_n(&dst[static_cast<size_t>(y) * cx * 3], cx * 3, out + Stride24(cx) * y);
   GdiFlush();
-  DeleteObject(loaded);
   return fitted;
+}
+
+}  // namespace
+
+HBITMAP LoadMenuBitmap(HINSTANCE instance, UINT id) {
+  CBitmapPtr loaded(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
+                                                    LR_CREATEDIBSECTION)));
+  if (!loaded) return nullptr;
+  BITMAP bm = {};
+  const int cx = GetSystemMetrics(SM_CXMENUCHECK), cy = GetSystemMetrics(SM_CYMENUCHECK);
+  if (!GetObjectW(loaded.get(), sizeof bm, &bm) || cx <= 0 || cy <= 0 || cx > 256 || cy > 256 ||
+      (bm.bmWidth == cx && bm.bmHeight == cy) || bm.bmWidth <= 0 || bm.bmHeight <= 0 || bm.bmWidth > 256 ||
+      bm.bmHeight > 256)
+    return loaded.release();
+  // Made while a handler object is constructed: nothing may throw out of the class factory.
+  try {
+    if (CBitmapPtr fitted = FitBitmap(loaded.get(), bm.bmWidth, bm.bmHeight, cx, cy)) return fitted.release();
+  } catch (...) {
+  }
+  return loaded.release();
 }

@@ -1,5 +1,6 @@
-// Small RAII holders for Win32 handles, locks and COM pointers, and the text conversions
-// used at module borders. Header-only so every module (32- and 64-bit) can use it.
+// Small RAII holders for Win32 handles, registry keys, window device contexts, locks and COM
+// pointers, and the text conversions used at module borders. Header-only so every module
+// (32- and 64-bit) can use it.
 #pragma once
 
 #include <windows.h>
@@ -44,6 +45,49 @@ class CXHandle {
   void Reset(HANDLE h = nullptr) { if (Valid()) CloseHandle(m_h); m_h = h; }
  private:
   HANDLE m_h = nullptr;
+};
+
+// An open registry key, closed on destruction; predefined root keys are never closed.
+class CXRegKey {
+ public:
+  CXRegKey() = default;
+  explicit CXRegKey(HKEY h) : m_h(h) {}
+  ~CXRegKey() { Reset(); }
+  CXRegKey(CXRegKey&& o) noexcept : m_h(o.Detach()) {}
+  CXRegKey& operator=(CXRegKey&& o) noexcept { if (this != &o) Reset(o.Detach()); return *this; }
+  CXRegKey(const CXRegKey&) = delete;
+  CXRegKey& operator=(const CXRegKey&) = delete;
+
+  HKEY Get() const { return m_h; }
+  explicit operator bool() const { return m_h != nullptr; }
+  HKEY* Out() { Reset(); return &m_h; }
+  HKEY Detach() { HKEY h = m_h; m_h = nullptr; return h; }
+  void Reset(HKEY h = nullptr) {
+    if (m_h && !IsPredefined(m_h)) RegCloseKey(m_h);
+    m_h = h;
+  }
+
+  static bool IsPredefined(HKEY h) {
+    ULONG_PTR v = reinterpret_cast<ULONG_PTR>(h);
+    return v >= reinterpret_cast<ULONG_PTR>(HKEY_CLASSES_ROOT) &&
+           v <= reinterpret_cast<ULONG_PTR>(HKEY_CURRENT_USER_LOCAL_SETTINGS);
+  }
+
+ private:
+  HKEY m_h = nullptr;
+};
+
+// The device context of a window (of the screen for a null window), released on destruction.
+class CXWindowDC {
+ public:
+  explicit CXWindowDC(HWND window) : m_window(window), m_dc(GetDC(window)) {}
+  ~CXWindowDC() { if (m_dc) ReleaseDC(m_window, m_dc); }
+  CXWindowDC(const CXWindowDC&) = delete;
+  CXWindowDC& operator=(const CXWindowDC&) = delete;
+  HDC Get() const { return m_dc; }
+ private:
+  HWND m_window;
+  HDC m_dc;
 };
 
 // A loaded library, freed on destruction.

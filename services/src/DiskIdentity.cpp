@@ -1,4 +1,5 @@
-// Identify-block and storage-descriptor decoding for the disk serial number.
+// Identify-block and storage-descriptor decoding for the disk serial number. Every read is
+// bounded by the size of the block that arrived, and every text is cut at kDiskTextMax.
 #include "DiskIdentity.h"
 
 #include <windows.h>
@@ -78,15 +79,11 @@ std::string XDescriptorText(const char* text, size_t len, bool serialNumber) {
   if (!text) return std::string();
   const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
   std::string out;
-  // An odd count of digits leaves the last one paired with the terminator: not hex.
-  bool hex = len > 0 && len % 2 == 0;
-  for (size_t i = 0; hex && i < len; i += 2) {
-    int hi = HexValue(s[i]), lo = HexValue(s[i + 1]);
-    if (hi < 0 || lo < 0) {
-      hex = false;
-      break;
-    }
-    unsigned char byte = static_cast<unsigned char>(hi * 16 + lo);
+  // Every character must be a digit; a lone last digit completes no byte and is dropped.
+  bool hex = len > 0;
+  for (size_t i = 0; hex && i < len; ++i) hex = HexValue(s[i]) >= 0;
+  for (size_t i = 0; hex && i + 1 < len; i += 2) {
+    unsigned char byte = static_cast<unsigned char>(HexValue(s[i]) * 16 + HexValue(s[i + 1]));
     if (byte != 0 && !IsPrint(byte)) hex = false;
     out.push_back(static_cast<char>(byte));
   }

@@ -20,7 +20,8 @@ std::string XIdentifyText(const unsigned char* block, size_t size, int firstWord
 XDiskIdentity XIdentityFromIdentifyBlock(const unsigned char* block, size_t size);
 
 // One string of a storage device descriptor (len characters, without its terminator).
-// Hex digits (white space counting as 0) are decoded two to a byte; otherwise the string is
+// Hex digits (white space counting as 0) are decoded two to a byte, a lone last digit giving
+// none; when that fails (a non-digit, or a byte neither printable nor 0) the string is
 // taken as it is when printable, else it is empty. A serial number then has its bytes swapped
 // in pairs (an odd last character drops off). Leading and trailing white space are cut.
 std::string XDescriptorText(const char* text, size_t len, bool serialNumber);

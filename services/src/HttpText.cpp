@@ -1,4 +1,5 @@
-// Address splitting, request building and header reading of the raw HTTP client.
+// Address splitting, request building and header reading of the raw HTTP client. Outputs
+// never pass their buffers: a request that does not fit is refused, a long header is cut.
 #include "HttpText.h"
 
 #include <cstring>

@@ -1,4 +1,5 @@
-// CRegister: gathers the two hardware facts through the library's own objects and digests them.
+// CRegister: gathers the two hardware facts through the library's own objects and digests
+// them. Each part is read into a zero-filled buffer, so a missing part stays empty.
 #include "Register.h"
 
 #include <cstring>

@@ -2,12 +2,11 @@
 // library on a detached thread, without reading the answer.
 #include "Statistic.h"
 
-#include <wininet.h>
-
 #include <new>
 
 #include "Factory.h"
 #include "ModuleRef.h"
+#include "XInternet.h"
 #include "XWin.h"
 
 namespace {
@@ -16,20 +15,6 @@ namespace {
 struct XPingRequest {
   std::wstring address;
   HMODULE pin = nullptr;
-};
-
-class CXInternet {
- public:
-  explicit CXInternet(HINTERNET h) : m_h(h) {}
-  ~CXInternet() {
-    if (m_h) InternetCloseHandle(m_h);
-  }
-  CXInternet(const CXInternet&) = delete;
-  CXInternet& operator=(const CXInternet&) = delete;
-  HINTERNET Get() const { return m_h; }
-
- private:
-  HINTERNET m_h;
 };
 
 std::wstring RunningProgramVersion() {

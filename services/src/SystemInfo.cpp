@@ -58,6 +58,20 @@ std::wstring PhysicalDriveName(int drive) {
   return name;
 }
 
+// Reads the storage device descriptor of an open device into buffer; got is the count of
+// bytes that arrived, never more than size.
+bool QueryStorageDescriptor(HANDLE device, BYTE* buffer, DWORD size, size_t& got) {
+  STORAGE_PROPERTY_QUERY query = {};
+  query.PropertyId = StorageDeviceProperty;
+  query.QueryType = PropertyStandardQuery;
+  DWORD bytes = 0;
+  got = 0;
+  if (!DeviceIoControl(device, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, buffer, size, &bytes, nullptr))
+    return false;
+  got = std::min<size_t>(bytes, size);
+  return true;
+}
+
 bool IsNtPlatform() {
   OSVERSIONINFOW info = {};
   info.dwOSVersionInfoSize = sizeof info;
@@ -134,15 +148,10 @@ void ReadThroughScsiMiniport(XDiskIdentityPick& pick) {
 void ReadStorageDescriptor(XDiskIdentityPick& pick) {
   CXHandle device = OpenDevice(PhysicalDriveName(kDrive).c_str(), 0);
   if (!device.Valid()) return;
-  STORAGE_PROPERTY_QUERY query = {};
-  query.PropertyId = StorageDeviceProperty;
-  query.QueryType = PropertyStandardQuery;
   std::vector<BYTE> buffer(10000, 0);
-  DWORD got = 0;
-  if (!DeviceIoControl(device.Get(), IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, buffer.data(),
-                       static_cast<DWORD>(buffer.size()), &got, nullptr))
-    return;
-  pick.Offer(XIdentityFromDescriptor(buffer.data(), std::min<size_t>(got, buffer.size())));
+  size_t got = 0;
+  if (!QueryStorageDescriptor(device.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), got)) return;
+  pick.Offer(XIdentityFromDescriptor(buffer.data(), got));
 }
 
 // 4: the SMART receive-drive-data request with the ATA identify command.
@@ -190,21 +199,16 @@ int CSystemInfo::GetDriveKind(wchar_t letter) {
   volume[4] = letter;
   CXHandle device = OpenDevice(volume, 0);
   if (!device.Valid()) return 0;
-  STORAGE_PROPERTY_QUERY query = {};
-  query.PropertyId = StorageDeviceProperty;
-  query.QueryType = PropertyStandardQuery;
-  std::vector<BYTE> buffer(2048, 0);
-  DWORD got = 0;
-  if (!DeviceIoControl(device.Get(), IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, buffer.data(),
-                       static_cast<DWORD>(buffer.size()), &got, nullptr))
-    return 0;
+  BYTE buffer[2048] = {0};  // on the stack: nothing here may throw out of the interface
+  size_t got = 0;
+  if (!QueryStorageDescriptor(device.Get(), buffer, sizeof buffer, got)) return 0;
   wchar_t root[] = L"?:\\";
   root[0] = letter;
   UINT type = GetDriveTypeW(root);
   // Without the bus type in what came back, the drive counts as not on USB.
   STORAGE_BUS_TYPE bus = BusTypeUnknown;
   if (got >= offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType) + sizeof(STORAGE_BUS_TYPE))
-    bus = reinterpret_cast<const STORAGE_DEVICE_DESCRIPTOR*>(buffer.data())->BusType;
+    bus = reinterpret_cast<const STORAGE_DEVICE_DESCRIPTOR*>(buffer)->BusType;
   if (bus == BusTypeUsb) return type == DRIVE_FIXED ? 2 : 3;
   if (type == DRIVE_FIXED) return 1;
   if (type == DRIVE_CDROM) return 4;

@@ -1,4 +1,5 @@
-// CVersion: reads version resources and the system version record.
+// CVersion: reads version resources and the system version record. A resource is read only
+// when it fits the fixed 16383-byte buffer; the output is touched only on success.
 #include "Version.h"
 
 #include <vector>

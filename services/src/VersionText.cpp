@@ -1,4 +1,5 @@
-// Operating-system code mapping and version text of CVersion.
+// Operating-system code mapping and version text of CVersion; the text never goes past
+// capacity - 2 characters and is always terminated.
 #include "VersionText.h"
 
 #include <cstdio>

@@ -1,4 +1,5 @@
 // CXNet: socket, request, header and body handling of one download, on its own thread.
+// Socket and file are held by RAII holders, so every early end closes them.
 #include "XNet.h"
 
 #include <ws2tcpip.h>

@@ -1,10 +1,10 @@
-// A 32-bit top-down DIB section with its pixel pointer, and a memory device context that holds
-// a bitmap selected only while it lives. Both free their GDI objects on destruction.
+// CXDib: the image library's picture, a 32-bit top-down DIB section with its pixel pointer and
+// size, bounded so that no absurd size is ever allocated. It frees its bitmap on destruction.
 #pragma once
 
 #include <windows.h>
 
-#include "XDraw.h"  // CXGdiObject
+#include "XDraw.h"  // CXGdiObject, XCreateDib32, CXBitmapDC
 
 class CXDib {
  public:
@@ -44,49 +44,11 @@ inline bool CXDib::Create(int width, int height) {
   Reset();
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
   if (static_cast<long long>(width) * height > kMaxPixels) return false;
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap || !bits) {
-    if (bitmap) DeleteObject(bitmap);
-    return false;
-  }
-  m_bitmap.Reset(bitmap);
-  m_bits = static_cast<DWORD*>(bits);
+  DWORD* bits = nullptr;
+  m_bitmap.Reset(XCreateDib32(width, height, &bits));
+  if (!m_bitmap) return false;
+  m_bits = bits;
   m_width = width;
   m_height = height;
   return true;
 }
-
-// A memory device context with a bitmap selected; the bitmap is deselected before the
-// context is deleted, so it is free for other contexts again.
-class CTessalyBitmapDC {
- public:
-  explicit CTessalyBitmapDC(HBITMAP bitmap) : m_dc(CreateCompatibleDC(nullptr)) {
-    if (m_dc) m_old = SelectObject(m_dc, bitmap);
-    if (m_dc && (!m_old || m_old == HGDI_ERROR)) {
-      DeleteDC(m_dc);
-      m_dc = nullptr;
-      m_old = nullptr;
-    }
-  }
-  ~CTessalyBitmapDC() {
-    if (!m_dc) return;
-    SelectObject(m_dc, m_old);
-    DeleteDC(m_dc);
-  }
-  CTessalyBitmapDC(const CTessalyBitmapDC&) = delete;
-  CTessalyBitmapDC& operator=(const CTessalyBitmapDC&) = delete;
-  explicit operator bool() const { return m_dc != nullptr; }
-  HDC Get() const { return m_dc; }
-
- private:
-  HDC m_dc;
-  HGDIOBJ m_old = nullptr;
-};

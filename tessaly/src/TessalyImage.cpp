@@ -62,7 +62,7 @@ int CTessalyImage::DrawPieces(HDC dc, const RECT& dest, const RECT& source, int 
   XTessalyPiece pieces[XTESSALY_MAX_PIECES];
   const int n = XCutPieces(mode, dest, source, pieces);
   if (n == 0) return 0;
-  CTessalyBitmapDC mem(m_picture.Handle());
+  CXBitmapDC mem(m_picture.Handle());
   if (!mem) return 0;
   int drawn = 0;
   for (int i = 0; i < n; ++i) {
@@ -92,7 +92,7 @@ int CTessalyImage::DrawTiled(HDC dc, const RECT& dest, const RECT& source, const
   if (!tiles.Create(area.Width(), area.Height())) return 0;
   XTileFill(tiles.Bits(), area.Width(), area.Height(), area.left - dest.left, area.top - dest.top, m_picture.Bits(),
             m_picture.Width(), source);
-  CTessalyBitmapDC mem(tiles.Handle());
+  CXBitmapDC mem(tiles.Handle());
   if (!mem) return 0;
   return AlphaBlend(dc, area.left, area.top, area.Width(), area.Height(), mem.Get(), 0, 0, area.Width(), area.Height(),
                     blend)

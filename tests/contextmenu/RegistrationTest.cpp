@@ -3,6 +3,7 @@
 // library, after which COM creates the handler by its class id.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -135,7 +136,16 @@ DWORD RunRegsvr32(const std::wstring& args, bool wow64 = false) {
   std::wstring cmd = L"\"" + std::wstring(system) + L"\\regsvr32.exe\" " + args;
   STARTUPINFOW si = {sizeof si};
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 9999;
+  // A loaded machine now and then refuses a start under Wine; a second try is honest here.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    started = CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    if (!started) {
+      fprintf(stderr, "regsvr32 did not start (error %lu)\n", GetLastError());
+      Sleep(500);
+    }
+  }
+  if (!started) return 9999;
   CXHandle process(pi.hProcess), thread(pi.hThread);
   if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) return 9998;
   DWORD code = 9997;

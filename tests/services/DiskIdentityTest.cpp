@@ -75,7 +75,9 @@ TEST(DiskIdentity, DescriptorStrings) {
       {"57443132", false, "WD12"},            // the product is not swapped
       {"0102", true, "1020"},                 // decodes to unprintable bytes: taken as it is
       {"41420000", true, "BA"},               // a decoded 0 ends the text
-      {"ABCDE", true, "BADC"},                // odd length: not hex; the last character drops off
+      {"ABCDE", true, "BADC"},                // 0xAB is unprintable: taken as it is; the odd last character drops off
+      {"3132333", true, "21"},                // a lone last digit makes no byte: "123", swapped
+      {"5744313", false, "WD1"},
       {"WD-WX1", true, "DWW-1X"},             // plain text
       {"  XY12  ", true, "YX21"},             // swapped, then trimmed
       {"ST500DM002-1BD142   ", false, "ST500DM002-1BD142"},

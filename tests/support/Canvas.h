@@ -1,5 +1,6 @@
-// A 32-bit DIB canvas for tests that draw: pixels read back exactly, counted, or written out as
-// a BMP to look at; and a tolerant colour comparison for blended pixels.
+// The one 32-bit DIB canvas of the tests that draw: pixels read back exactly, counted, compared
+// or written out as a BMP to look at; and a tolerant colour comparison for blended pixels.
+// The canvas owns its bitmap and context; its pixels stay readable for its whole life.
 #pragma once
 
 #include <windows.h>
@@ -7,32 +8,26 @@
 #include <string>
 
 #include "TestUtil.h"
+#include "XDraw.h"
+#include "XWin.h"
 
 namespace xtest {
 
 // A top-down 32-bit DIB selected into a memory device context, filled with one colour.
 class Canvas {
  public:
-  Canvas(int w, int h, DWORD fill = 0xFFFFFFFF) : m_w(w), m_h(h) {
-    m_dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    m_bmp = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-    m_old = SelectObject(m_dc, m_bmp);
-    for (int i = 0; i < w * h; ++i) m_bits[i] = fill;
-  }
-  ~Canvas() {
-    SelectObject(m_dc, m_old);
-    DeleteObject(m_bmp);
-    DeleteDC(m_dc);
+  Canvas(int w, int h, DWORD fill = 0xFFFFFFFF)
+      : m_w(w), m_h(h), m_fill(fill), m_bmp(XCreateDib32(w, h, &m_bits)), m_dc(m_bmp.Get()) {
+    Clear();
   }
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
-  HDC Dc() const { return m_dc; }
+  HDC Dc() const { return m_dc.Get(); }
+  // Every pixel back to the fill colour.
+  void Clear() {
+    GdiFlush();
+    for (int i = 0; i < m_w * m_h; ++i) m_bits[i] = m_fill;
+  }
   // 0xRRGGBB of a pixel.
   DWORD At(int x, int y) const { return Raw(x, y) & 0xFFFFFF; }
   DWORD Raw(int x, int y) const {
@@ -45,6 +40,24 @@ class Canvas {
     for (int y = r.top; y < r.bottom; ++y)
       for (int x = r.left; x < r.right; ++x) n += At(x, y) != color;
     return n;
+  }
+  // Pixels of exactly the colour (a COLORREF) inside r, cut to the canvas.
+  int Count(COLORREF color, const RECT& r) const {
+    const RECT in = Inside(r);
+    return Area(in) - CountNot((GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color), in);
+  }
+  // Pixels that are not white inside r, cut to the canvas.
+  int Ink(const RECT& r) const { return CountNot(0xFFFFFF, Inside(r)); }
+  // The left- and rightmost columns holding ink (-1 when none).
+  int FirstInkColumn() const {
+    for (int x = 0; x < m_w; ++x)
+      if (Ink(RECT{x, 0, x + 1, m_h})) return x;
+    return -1;
+  }
+  int LastInkColumn() const {
+    for (int x = m_w - 1; x >= 0; --x)
+      if (Ink(RECT{x, 0, x + 1, m_h})) return x;
+    return -1;
   }
   // True when both canvases hold the same pixels inside r.
   bool SameAs(const Canvas& other, const RECT& r) const {
@@ -76,12 +89,69 @@ class Canvas {
   }
 
  private:
+  RECT Inside(const RECT& r) const {
+    return RECT{r.left < 0 ? 0 : r.left, r.top < 0 ? 0 : r.top, r.right < m_w ? r.right : m_w,
+                r.bottom < m_h ? r.bottom : m_h};
+  }
+  static int Area(const RECT& r) {
+    return r.right > r.left && r.bottom > r.top ? (r.right - r.left) * (r.bottom - r.top) : 0;
+  }
+
   int m_w, m_h;
-  HDC m_dc;
-  HBITMAP m_bmp;
-  HGDIOBJ m_old;
+  DWORD m_fill;
   DWORD* m_bits = nullptr;
+  CXGdiObject<HBITMAP> m_bmp;  // declared before the context: deselected, then deleted
+  CXBitmapDC m_dc;
 };
+
+// An opaque size x size icon of one colour, with a frame of frameWidth pixels in another
+// colour along its edges (none by default); destroyed with the holder.
+class SolidIcon {
+ public:
+  SolidIcon(int size, COLORREF fill, COLORREF frame = 0, int frameWidth = 0) {
+    DWORD* bits = nullptr;
+    CXGdiObject<HBITMAP> color(XCreateDib32(size, size, &bits));
+    CXGdiObject<HBITMAP> mask(CreateBitmap(size, size, 1, 1, nullptr));
+    if (!color || !mask) return;
+    auto pixel = [](COLORREF c) {
+      return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    };
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) {
+        const bool edge = x < frameWidth || y < frameWidth || x >= size - frameWidth || y >= size - frameWidth;
+        bits[y * size + x] = pixel(edge ? frame : fill);
+      }
+    {
+      // A black mask: every pixel of the colour bitmap shows.
+      CXBitmapDC masking(mask.Get());
+      if (masking) PatBlt(masking.Get(), 0, 0, size, size, BLACKNESS);
+    }
+    ICONINFO info = {TRUE, 0, 0, mask.Get(), color.Get()};
+    m_icon = CreateIconIndirect(&info);
+  }
+  ~SolidIcon() {
+    if (m_icon) DestroyIcon(m_icon);
+  }
+  SolidIcon(const SolidIcon&) = delete;
+  SolidIcon& operator=(const SolidIcon&) = delete;
+  HICON Get() const { return m_icon; }
+
+ private:
+  HICON m_icon = nullptr;
+};
+
+// 0xRRGGBB of a screen pixel.
+inline DWORD ScreenPixel(int x, int y) {
+  CXWindowDC screen(nullptr);
+  const COLORREF c = GetPixel(screen.Get(), x, y);
+  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// Copies a screen rectangle into a canvas of its size (canvas (0, 0) = r's top-left).
+inline void CaptureScreen(const RECT& r, Canvas& into) {
+  CXWindowDC screen(nullptr);
+  BitBlt(into.Dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen.Get(), r.left, r.top, SRCCOPY);
+}
 
 // |a - b| <= tolerance for each of the three colour channels of 0xRRGGBB values.
 inline bool Near(DWORD a, DWORD b, int tolerance) {

@@ -98,6 +98,19 @@ bool CopyInto(const std::wstring& file, const std::wstring& folder) {
   return CopyFileW(file.c_str(), (folder + L"\\" + name).c_str(), FALSE) != 0;
 }
 
+std::vector<MSG> TakePosted(HWND wnd) {
+  std::vector<MSG> out;
+  MSG msg;
+  while (PeekMessageW(&msg, wnd, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_PAINT) {
+      ValidateRect(wnd, nullptr);
+      continue;
+    }
+    out.push_back(msg);
+  }
+  return out;
+}
+
 void PumpFor(DWORD ms) {
   DWORD start = GetTickCount();
   do {

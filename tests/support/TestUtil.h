@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace xtest {
 
@@ -35,6 +36,10 @@ void RemoveTree(const std::wstring& path);
 // Polls cond every few milliseconds (pumping this thread's messages) until it holds or
 // timeoutMs passes; returns the last value of cond.
 bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs = 5000);
+
+// Takes every message posted to the window so far, in order; pending paints are validated
+// and left out.
+std::vector<MSG> TakePosted(HWND wnd);
 
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);

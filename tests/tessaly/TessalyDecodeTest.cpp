@@ -30,6 +30,27 @@ class Pixels {
   int m_width = 0, m_bitCount = 0;
 };
 
+// Bytes decoded by a new image of the class, expected to give a width x height picture; the
+// pixels are readable (Valid) only when they did.
+class Decoded {
+ public:
+  Decoded(const std::string& bytes, const GUID& clsid, int width, int height) : m_image(m_lib.Image(bytes, clsid)) {
+    if (!m_image || m_image->HasBitmap() != 1) return;
+    EXPECT_EQ(m_image->GetWidth(), width);
+    EXPECT_EQ(m_image->GetHeight(), height);
+    m_pixels = Pixels(m_image.Get());
+    m_valid = m_pixels.Valid() && m_image->GetWidth() == width && m_image->GetHeight() == height;
+  }
+  bool Valid() const { return m_valid; }
+  DWORD At(int x, int y) const { return m_pixels.At(x, y); }
+
+ private:
+  TessalyLib m_lib;
+  CXComPtr<ITessaly> m_image;
+  Pixels m_pixels{nullptr};
+  bool m_valid = false;
+};
+
 bool NearArgb(DWORD a, DWORD b, int tolerance) { return Near(a >> 8, b >> 8, tolerance) && Near(a, b, tolerance); }
 
 }  // namespace
@@ -85,14 +106,8 @@ TEST(TessalyImage, LastReleaseFreesTheObjectAndItsBitmap) {
 }
 
 TEST(TessalyDecode, PngKeepsAlphaPremultiplied) {
-  TessalyLib lib;
   // Opaque red, green at alpha 128, blue at alpha 0, white at alpha 64.
-  auto image = lib.Image(MakePng(2, 2, {0xFFFF0000, 0x8000FF00, 0x000000FF, 0x40FFFFFF}));
-  ASSERT_TRUE(image);
-  ASSERT_EQ(image->HasBitmap(), 1);
-  EXPECT_EQ(image->GetWidth(), 2);
-  EXPECT_EQ(image->GetHeight(), 2);
-  Pixels px(image.Get());
+  const Decoded px(MakePng(2, 2, {0xFFFF0000, 0x8000FF00, 0x000000FF, 0x40FFFFFF}), CLSID_TessalyPng, 2, 2);
   ASSERT_TRUE(px.Valid());
   EXPECT_EQ(px.At(0, 0), 0xFFFF0000u);
   EXPECT_TRUE(NearArgb(px.At(1, 0), 0x80008000u, 1)) << std::hex << px.At(1, 0);
@@ -101,14 +116,8 @@ TEST(TessalyDecode, PngKeepsAlphaPremultiplied) {
 }
 
 TEST(TessalyDecode, BmpRowsComeOutTopDownAndOpaque) {
-  TessalyLib lib;
-  auto image = lib.Image(MakeBmp(3, 2, {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0x000000}),
-                         CLSID_TessalyGifBmp);
-  ASSERT_TRUE(image);
-  ASSERT_EQ(image->HasBitmap(), 1);
-  EXPECT_EQ(image->GetWidth(), 3);
-  EXPECT_EQ(image->GetHeight(), 2);
-  Pixels px(image.Get());
+  const Decoded px(MakeBmp(3, 2, {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0x000000}),
+                   CLSID_TessalyGifBmp, 3, 2);
   ASSERT_TRUE(px.Valid());
   EXPECT_EQ(px.At(0, 0), 0xFF102030u);
   EXPECT_EQ(px.At(2, 0), 0xFF708090u);
@@ -117,14 +126,8 @@ TEST(TessalyDecode, BmpRowsComeOutTopDownAndOpaque) {
 }
 
 TEST(TessalyDecode, GifTransparentIndexBecomesClear) {
-  TessalyLib lib;
-  auto image = lib.Image(MakeGif(3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}, {0, 1, 2, 3, 3, 1}, 3),
-                         CLSID_TessalyGifBmp);
-  ASSERT_TRUE(image);
-  ASSERT_EQ(image->HasBitmap(), 1);
-  EXPECT_EQ(image->GetWidth(), 3);
-  EXPECT_EQ(image->GetHeight(), 2);
-  Pixels px(image.Get());
+  const Decoded px(MakeGif(3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}, {0, 1, 2, 3, 3, 1}, 3),
+                   CLSID_TessalyGifBmp, 3, 2);
   ASSERT_TRUE(px.Valid());
   EXPECT_EQ(px.At(0, 0), 0xFFFF0000u);
   EXPECT_EQ(px.At(1, 0), 0xFF00FF00u);
@@ -135,13 +138,7 @@ TEST(TessalyDecode, GifTransparentIndexBecomesClear) {
 }
 
 TEST(TessalyDecode, JpegQuadrantsKeepTheirColours) {
-  TessalyLib lib;
-  auto image = lib.Image(SampleJpeg(), CLSID_TessalyJpeg);
-  ASSERT_TRUE(image);
-  ASSERT_EQ(image->HasBitmap(), 1);
-  EXPECT_EQ(image->GetWidth(), 16);
-  EXPECT_EQ(image->GetHeight(), 16);
-  Pixels px(image.Get());
+  const Decoded px(SampleJpeg(), CLSID_TessalyJpeg, 16, 16);
   ASSERT_TRUE(px.Valid());
   EXPECT_TRUE(NearArgb(px.At(4, 4), 0xFFFF0000u, 8)) << std::hex << px.At(4, 4);
   EXPECT_TRUE(NearArgb(px.At(12, 4), 0xFF00FF00u, 8)) << std::hex << px.At(12, 4);

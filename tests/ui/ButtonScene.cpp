@@ -237,14 +237,6 @@ bool LoadSkinEntries(const std::vector<skinpack::Entry>& entries) {
   return xtest::WriteBytes(path, skinpack::BuildPackage(entries)) && CXSkinPackage::Instance().Load(path.c_str()) == 1;
 }
 
-IXUIObject* BuildTemplate(const std::string& xml) {
-  XBuffer<unsigned char> bytes;
-  bytes.Assign(reinterpret_cast<const unsigned char*>(xml.data()), static_cast<int>(xml.size()));
-  CXSkinTemplate reader;
-  reader.LoadFromBuffer(bytes, &CXSkinTemplate::Callback);
-  return reader.IsFinished() ? reader.DetachRoot() : nullptr;
-}
-
 void AddSceneFonts() {
   auto add = [](int id, int height, int weight, COLORREF color) {
     LOGFONTW font = {};
@@ -303,18 +295,7 @@ LRESULT SceneWindow::Send(UINT msg, int x, int y, WPARAM wParam) {
   return m_root ? m_root->XUI_GetControlMgr()->DispatchMsg(&e) : 0;
 }
 
-std::vector<MSG> SceneWindow::TakePosted() {
-  std::vector<MSG> out;
-  MSG msg;
-  while (PeekMessageW(&msg, m_hwnd, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_PAINT) {
-      ValidateRect(m_hwnd, nullptr);
-      continue;
-    }
-    out.push_back(msg);
-  }
-  return out;
-}
+std::vector<MSG> SceneWindow::TakePosted() { return xtest::TakePosted(m_hwnd); }
 
 void SceneWindow::Paint() {
   PAINTSTRUCT ps;

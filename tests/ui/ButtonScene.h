@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ControlMgr.h"
+#include "ModelTestUtil.h"
 #include "PackageWriter.h"
 #include "XBaseUI.h"
 
@@ -31,8 +32,6 @@ std::string SceneTemplate(const std::string& rootClass = "scenewnd", int x = 0, 
 
 // Packs the entries and loads them as the process's skin package; true when loaded.
 bool LoadSkinEntries(const std::vector<skinpack::Entry>& entries);
-// Builds an object tree from template text: the root (owned by the caller) or null.
-IXUIObject* BuildTemplate(const std::string& xml);
 // The fonts the scene's "fontid" values name (ids 1 to 3), added once.
 void AddSceneFonts();
 

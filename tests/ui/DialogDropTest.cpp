@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include <new>
 #include <string>
 
 #include "ModelTestUtil.h"
@@ -67,6 +68,23 @@ TEST_F(Dialogs, ClosedByACommandReturnsItAndGivesTheOwnerBack) {
   // The same object runs again; command 1 also closes it.
   driver.command = 1;
   EXPECT_EQ(dialog.DoModal(ownerWnd.GetHWND()), 1);
+}
+
+// A dialog whose placement fails the way an allocation does when memory runs out.
+class StarvedDialog : public CXEasyDialog {
+ public:
+  void RelocateWnd() override { throw std::bad_alloc(); }
+};
+
+TEST_F(Dialogs, AFailureBeforeTheLoopStaysInsideTheLibrary) {
+  StarvedDialog dialog;
+  dialog.XUI_SetRect(CRect(50, 50, 250, 150));
+  int result = -1;
+  EXPECT_NO_THROW(result = CXUIMgr::GetInstance().DialogDoModal(&dialog, ownerWnd.GetHWND()));
+  EXPECT_EQ(result, 0);
+  // No dialog is left behind and the owner keeps working.
+  EXPECT_EQ(dialog.GetHWND(), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(ownerWnd.GetHWND()));
 }
 
 TEST_F(Dialogs, AQuitEndsTheLoopAndIsPostedAgainWithItsCode) {

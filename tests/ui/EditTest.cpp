@@ -19,7 +19,7 @@
 #include "XSkinTemplate.h"
 #include "XUIClassTable.h"
 
-using uitest::PixelCanvas;
+using uitest::Canvas;
 
 namespace {
 
@@ -73,8 +73,8 @@ class EditField : public ::testing::Test {
   int InkOnScreen() {
     CRect inner = edit->GetEditRect();
     inner.OffsetRect(100, 100);
-    PixelCanvas shot(inner.Width(), inner.Height());
-    uitest::CaptureScreen(inner, shot);
+    Canvas shot(inner.Width(), inner.Height());
+    xtest::CaptureScreen(inner, shot);
     return shot.Count(kInk, RECT{0, 0, inner.Width(), inner.Height()});
   }
 
@@ -147,7 +147,7 @@ TEST_F(EditField, APasswordPaintsOneBulletPerCharacterAndItsEditorHidesTheText) 
   edit->SetPassword();
   edit->XUI_SetWindowText(L"abcde");
   EXPECT_EQ(edit->GetEditStyle(), 0x400000A0u);
-  PixelCanvas painted(300, 100), bullets(300, 100), plain(300, 100);
+  Canvas painted(300, 100), bullets(300, 100), plain(300, 100);
   edit->DoPaint(painted.Dc());
   const XFONT_ENTRY font = CXFontTable::Instance().Get(kFont);
   DrawSkinText(bullets.Dc(), CString(wchar_t(0x25CF), 5), edit->GetEditRect(), kInk, 0, 0, font.hFont);
@@ -228,7 +228,7 @@ TEST_F(EditField, ARichCaptionIsDrawnInsideTheMargins) {
   // A caption with markup is drawn in the inner rectangle, flags 0.
   edit->XUI_SetWindowText(L"ab{#fontid=41}cd{/}");
   ASSERT_NE(edit->GetRichText(), nullptr);
-  PixelCanvas c(300, 100);
+  Canvas c(300, 100);
   edit->DoPaint(c.Dc());
   EXPECT_GE(c.FirstInkColumn(), 30);
   EXPECT_LT(c.FirstInkColumn(), 34);

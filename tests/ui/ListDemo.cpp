@@ -38,15 +38,12 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(hwnd, &ps);
       RECT client;
       GetClientRect(hwnd, &client);
-      HDC mem = CreateCompatibleDC(dc);
-      HBITMAP bmp = CreateCompatibleBitmap(dc, client.right, client.bottom);
-      HGDIOBJ old = SelectObject(mem, bmp);
-      XFillSolidRect(mem, client, RGB(236, 242, 248));
-      g_root->XUI_GetControlMgr()->DoPaint(mem);
-      BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
-      SelectObject(mem, old);
-      DeleteObject(bmp);
-      DeleteDC(mem);
+      {
+        CXMemDC mem(dc, client.right, client.bottom);
+        XFillSolidRect(mem, client, RGB(236, 242, 248));
+        g_root->XUI_GetControlMgr()->DoPaint(mem);
+        BitBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
+      }
       EndPaint(hwnd, &ps);
       return 0;
     }

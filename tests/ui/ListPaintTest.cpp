@@ -114,7 +114,8 @@ TEST(ListPaint, StateColours) {
 
 TEST(ListPaint, IconsFromTheImageListAndTheTextBesideThem) {
   HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
-  HICON icon = uitest::SolidIcon(16, RGB(255, 0, 0));
+  xtest::SolidIcon red(16, RGB(255, 0, 0));
+  HICON icon = red.Get();
   {
     CXList list;
     list.XUI_SetRect(CRect(0, 0, 200, 42));
@@ -143,7 +144,6 @@ TEST(ListPaint, IconsFromTheImageListAndTheTextBesideThem) {
     EXPECT_EQ(missing.CountNot(0xFFFFFF, RECT{0, 0, 200, 21}), 0);
   }
   ImageList_Destroy(images);
-  DestroyIcon(icon);
 }
 
 TEST(ListPaint, ALongTextEndsInAnEllipsis) {

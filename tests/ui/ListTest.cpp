@@ -97,7 +97,8 @@ TEST(ListData, RowsCellsAndColumns) {
 TEST(ListData, IconsGoToTheCallersImageListWhichOutlivesTheList) {
   HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
   ASSERT_NE(images, nullptr);
-  HICON icon = uitest::SolidIcon(16, RGB(255, 0, 0));
+  xtest::SolidIcon red(16, RGB(255, 0, 0));
+  HICON icon = red.Get();
   {
     CXList list;
     list.InsertColumn(100, L"c");
@@ -118,7 +119,6 @@ TEST(ListData, IconsGoToTheCallersImageListWhichOutlivesTheList) {
   // Icons are appended and stay; the list destroyed nothing of the caller's.
   EXPECT_EQ(ImageList_GetImageCount(images), 2);
   EXPECT_TRUE(ImageList_Destroy(images));
-  DestroyIcon(icon);
 }
 
 TEST(ListData, ImageObjectsGiveTheirBitmapScaledToOneImage) {
@@ -261,12 +261,8 @@ TEST(ListData, TemplateBuildsAListWithItsScrollbarInAContainer) {
       "    </View>"
       "  </View>"
       "</View>";
-  XBuffer<unsigned char> bytes;
-  bytes.Assign(reinterpret_cast<const unsigned char*>(xml.data()), static_cast<int>(xml.size()));
-  CXSkinTemplate reader;
-  reader.LoadFromBuffer(bytes, &CXSkinTemplate::Callback);
-  ASSERT_TRUE(reader.IsFinished());
-  IXUIObject* root = reader.DetachRoot();
+  IXUIObject* root = uitest::BuildTemplate(xml);
+  ASSERT_NE(root, nullptr);  // a complete template
   ASSERT_NE(dynamic_cast<CXContainer*>(root), nullptr);
   auto* list = dynamic_cast<CXList*>(root->XUI_GetChild(L"list"));
   ASSERT_NE(list, nullptr);
@@ -537,6 +533,12 @@ TEST(ListScroll, DeletingTheLastRowAtTheBottomMovesTheViewUp) {
   EXPECT_FALSE(h.bar->XUI_IsVisible());
   EXPECT_EQ(h.list->GetBias(), 0);
   EXPECT_EQ(h.list->HasScrollbar(), 0);
+  // Rows added again start from the top the user sees, not from the offset the list had
+  // before its rows fitted.
+  h.Fill(3);
+  h.list->RecalcScrollbar();
+  EXPECT_TRUE(h.bar->XUI_IsVisible());
+  EXPECT_EQ(h.list->GetBias(), 0);
   // A list without a scrollbar has no offset at all.
   HostedList bare(CRect(10, 10, 210, 50), false);
   bare.Fill(5);

@@ -1,6 +1,6 @@
-// Helpers of the list tests: a painter object that fills its rectangle, a solid-colour icon,
-// and a list hosted in a real hidden window (at screen 100, 100) behind a window-typed
-// owner, so that messages take the same routes as in a skinned window.
+// Helpers of the list tests: a painter object that fills its rectangle, and a list hosted in
+// a real hidden window (at screen 100, 100) behind a window-typed owner, so that messages
+// take the same routes as in a skinned window.
 #pragma once
 
 #include <windows.h>
@@ -33,33 +33,6 @@ class Painter : public ProbeUI {
  private:
   COLORREF m_color;
 };
-
-// A size x size icon of one opaque colour; the caller destroys it.
-inline HICON SolidIcon(int size, COLORREF color) {
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = size;
-  bi.bmiHeader.biHeight = -size;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  DWORD* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HBITMAP colorBmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  const DWORD pixel = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-  for (int i = 0; i < size * size; ++i) bits[i] = pixel;
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-  HDC maskDc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(maskDc, mask);
-  PatBlt(maskDc, 0, 0, size, size, BLACKNESS);
-  SelectObject(maskDc, old);
-  DeleteDC(maskDc);
-  ICONINFO info = {TRUE, 0, 0, mask, colorBmp};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(mask);
-  DeleteObject(colorBmp);
-  return icon;
-}
 
 // A list at a client rectangle of a hidden window, optionally with a 10-pixel-wide
 // scrollbar "list.scrollbar" along its right edge.

@@ -18,7 +18,7 @@
 #include "XUIClassTable.h"
 
 using uitest::ColorPicture;
-using uitest::PixelCanvas;
+using uitest::Canvas;
 
 namespace {
 
@@ -175,8 +175,8 @@ TEST_F(Menus, ShowsAtThePointWithTheMouseCapturedAndPaintsTheHoverItem) {
   EXPECT_EQ(menu->GetHoverItem(), 2);
   UpdateWindow(wnd);
   xtest::PumpFor(100);
-  PixelCanvas shot(w, 52);
-  uitest::CaptureScreen(r, shot);
+  Canvas shot(w, 52);
+  xtest::CaptureScreen(r, shot);
   // Items of 22 pixels: Open at 2-24, the separator at 24-27, Quit at 27-49. The hover
   // picture fills the hovered item inset by 2 and carries its white text; the separator
   // picture sits one pixel below its band, 2 pixels in from each side.

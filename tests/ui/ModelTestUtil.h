@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "ControlMgr.h"
+#include "TestUtil.h"
 #include "XBaseUI.h"
+#include "XBuffer.h"
+#include "XSkinTemplate.h"
 #include "XUIMgr.h"
 
 // Readable CString values in test failures.
@@ -112,18 +115,7 @@ class HostWindow {
   HWND Get() const { return m_hwnd; }
 
   // Takes every message posted to the window so far, in order.
-  std::vector<MSG> TakePosted() {
-    std::vector<MSG> out;
-    MSG msg;
-    while (PeekMessageW(&msg, m_hwnd, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_PAINT) {
-        ValidateRect(m_hwnd, nullptr);
-        continue;
-      }
-      out.push_back(msg);
-    }
-    return out;
-  }
+  std::vector<MSG> TakePosted() { return xtest::TakePosted(m_hwnd); }
   std::vector<UINT> sent;  // messages the procedure saw
 
  private:
@@ -134,6 +126,16 @@ class HostWindow {
   }
   HWND m_hwnd;
 };
+
+// Builds an object tree from template text: the root (owned by the caller), or null when the
+// text is no complete template.
+inline IXUIObject* BuildTemplate(const std::string& xml) {
+  XBuffer<unsigned char> bytes;
+  bytes.Assign(reinterpret_cast<const unsigned char*>(xml.data()), static_cast<int>(xml.size()));
+  CXSkinTemplate reader;
+  reader.LoadFromBuffer(bytes, &CXSkinTemplate::Callback);
+  return reader.IsFinished() ? reader.DetachRoot() : nullptr;
+}
 
 inline MESSAGE_EVENT Event(UINT msg, LONG x, LONG y, HWND wnd = nullptr, WPARAM wp = 0, LPARAM lp = 0) {
   MESSAGE_EVENT e = {};

@@ -13,7 +13,7 @@
 #include "XUIClassTable.h"
 
 using uitest::Event;
-using uitest::PixelCanvas;
+using uitest::Canvas;
 using uitest::ProbeUI;
 
 namespace {
@@ -89,7 +89,7 @@ TEST_F(RichText, HoverPaintsEachSegmentInItsHoverFont) {
   EXPECT_EQ(s.GetSegment(1)->fontIds[1], kGreen);
   EXPECT_EQ(s.GetSegment(2)->fontIds[1], kBlue);
 
-  PixelCanvas c(300, 30);
+  Canvas c(300, 30);
   s.Draw(c.Dc(), 0);
   // Segments follow each other by their measured widths.
   const int w0 = uitest::MeasureText(kBlack, L"Click ").cx;
@@ -131,7 +131,7 @@ TEST_F(RichText, EmptyTextHasNoSegmentsAndPaintsNothing) {
   CXString s(&owner);
   s.SetString(L"");
   EXPECT_EQ(s.GetSegmentCount(), 0);
-  PixelCanvas c(100, 20);
+  Canvas c(100, 20);
   s.Draw(c.Dc(), 0);
   s.Draw(c.Dc(), 0, RECT{0, 0, 100, 20});
   EXPECT_EQ(c.Ink(RECT{0, 0, 100, 20}), 0);
@@ -144,7 +144,7 @@ TEST_F(RichText, CentredAndRightAlignedRowsMoveAsAWholeInTheGivenRectangle) {
   s.SetString(L"ab{#fontid=3}cd{/}ef");
   const int width = uitest::MeasureText(kBlack, L"ab").cx + uitest::MeasureText(kRed, L"cd").cx +
                     uitest::MeasureText(kBlack, L"ef").cx;
-  PixelCanvas c(220, 30);
+  Canvas c(220, 30);
   const RECT box = {10, 0, 210, 30};
   s.Draw(c.Dc(), DT_CENTER | DT_VCENTER | DT_SINGLELINE, box);
   EXPECT_EQ(s.GetTextRect().Width(), width);
@@ -225,7 +225,7 @@ TEST_F(TextObject, ShrinksToItsTextAtTheFirstPaint) {
   const SIZE size = uitest::MeasureText(kBlack, L"Open it");
   ASSERT_LT(size.cx, 200);
   EXPECT_EQ(text->XUI_GetRect().Width(), 200);
-  PixelCanvas c(400, 200);
+  Canvas c(400, 200);
   mgr->DoPaint(c.Dc());
   EXPECT_EQ(text->XUI_GetRect(), CRect(10, 10, 10 + size.cx, 10 + size.cy));
   EXPECT_GT(c.Count(kBlackColor, text->XUI_GetRect()), 10);

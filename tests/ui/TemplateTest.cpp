@@ -3,6 +3,7 @@
 // includes, and templates whose structure would lead the builder astray.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +34,16 @@ class ImageProbe : public ProbeUI {
 
 class TestWindow : public uitest::WindowProbe {};
 
+// An object whose child list cannot be made: the allocation fails as it would when memory
+// runs out.
+class StarvedUI : public ProbeUI {
+ public:
+  ~StarvedUI() override { ++destroyed; }
+  CControlMgr* XUI_GetControlMgr() override { throw std::bad_alloc(); }
+  static int destroyed;
+};
+int StarvedUI::destroyed = 0;
+
 ProbeUI* Child(IXUIObject* parent, int index) {
   return dynamic_cast<ProbeUI*>(parent->XUI_GetControlMgr()->GetObjectAt(index));
 }
@@ -57,13 +68,7 @@ class Templates : public ::testing::Test {
     CXUIClassTable::Unregister(L"image");
     if (m_savedImage) CXUIClassTable::Register(L"image", m_savedImage);
   }
-  static IXUIObject* BuildText(const std::string& xml) {
-    XBuffer<unsigned char> bytes;
-    bytes.Assign(reinterpret_cast<const unsigned char*>(xml.data()), static_cast<int>(xml.size()));
-    CXSkinTemplate reader;
-    reader.LoadFromBuffer(bytes, &CXSkinTemplate::Callback);
-    return reader.IsFinished() ? reader.DetachRoot() : nullptr;
-  }
+  static IXUIObject* BuildText(const std::string& xml) { return uitest::BuildTemplate(xml); }
 
  private:
   PFN_XCreateUIObject m_savedImage = nullptr;
@@ -157,6 +162,18 @@ TEST_F(Templates, TheManagerBuildsResolvesAndRecordsTemplates) {
   mgr.RegLuaFunction("Anything", nullptr);
 }
 
+TEST_F(Templates, AnAllocationFailureWhileBuildingStaysInsideTheLibrary) {
+  CXUIClassTable::Register(L"nomemory", &XCreateUIObjectOf<StarvedUI>);
+  StarvedUI::destroyed = 0;
+  IXUIObject* root = reinterpret_cast<IXUIObject*>(1);
+  EXPECT_NO_THROW(root = CXUIMgr::GetInstance().CreateUIObjectWithTemplate(L"oom"));
+  CXUIClassTable::Unregister(L"nomemory");
+  // Nothing half-built is handed out or recorded, and the tree built so far is gone.
+  EXPECT_EQ(root, nullptr);
+  EXPECT_EQ(CXSkinRegistry::Instance().GetCreated(L"oom"), nullptr);
+  EXPECT_EQ(StarvedUI::destroyed, 1);
+}
+
 TEST_F(Templates, ImageAttributesCountOnlyAfterTheClass) {
   IXUIObject* root = CXSkinTemplate::Build(L"main");
   ASSERT_NE(root, nullptr);
@@ -225,6 +242,27 @@ TEST_F(Templates, ElementsBeforeTheFirstObjectAndStrayEndTagsAreHarmless) {
   XDestroyUIObject(root);
 
   EXPECT_EQ(BuildText("<View class='nosuch'><rect>1,2,3,4</rect></View>"), nullptr);
+}
+
+TEST_F(Templates, PropertyTextKeepsItsInnerBlanksAndLineBreaks) {
+  // The parser delivers such texts in pieces, split at entities and line breaks; the blanks
+  // and line breaks between the pieces belong to the text. Indentation before the text and
+  // before the closing tag does not.
+  IXUIObject* root = BuildText(
+      "<View class='testview' id='r'><text>Save &amp; close</text>"
+      "<View class='testview' id='lines'><text>\n    first line\n  second line\n  </text></View>"
+      "<View class='testview' id='plain'>\n  <text>\n    Tip  </text>\n  <tooltip>a &lt; b</tooltip>\n</View>"
+      "</View>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->XUI_GetWindowText(), L"Save & close");
+  CControlMgr* kids = root->XUI_GetControlMgr();
+  ASSERT_EQ(kids->GetCount(), 2);
+  EXPECT_EQ(kids->GetObjectAt(0)->XUI_GetWindowText(), L"first line\n  second line");
+  auto* plain = dynamic_cast<ProbeUI*>(kids->GetObjectAt(1));
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(plain->XUI_GetWindowText(), L"Tip  ");
+  EXPECT_EQ(plain->GetTooltip(), L"a < b");
+  XDestroyUIObject(root);
 }
 
 }  // namespace

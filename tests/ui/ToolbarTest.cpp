@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ButtonTestUtil.h"
+#include "Canvas.h"
 #include "ModelTestUtil.h"
 #include "TessalyCtrl.h"
 #include "TestUtil.h"
@@ -16,6 +17,8 @@
 #include "XToolbarButton.h"
 
 using namespace uitest;
+
+using xtest::ScreenPixel;
 
 namespace {
 
@@ -124,13 +127,6 @@ void MouseButton(DWORD flag) {
   in.type = INPUT_MOUSE;
   in.mi.dwFlags = flag;
   SendInput(1, &in, sizeof in);
-}
-
-DWORD ScreenPixel(int x, int y) {
-  HDC screen = GetDC(nullptr);
-  const COLORREF c = GetPixel(screen, x, y);
-  ReleaseDC(nullptr, screen);
-  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // boxes (through the framework's message sink, so none blocks), notifications, the
 // application loop's messages, and the state of the windows once start-up has finished.
 // Usage: uimgrhost <scenario>; "noinit" ends on 994, "app" drives the app skin and closes
-// its main window.
+// its main window, "strict" clicks the strict skin's main window and closes it.
 #include <windows.h>
 
 #include <lua.hpp>
@@ -83,8 +83,16 @@ class Handler : public INotifyCallback {
   }
 };
 
+// The log lines a scenario waits for before it closes the main window.
+bool ScenarioDone() {
+  if (g_scenario == L"strict")
+    return Logged(L"box||undeclared global Missing") &&
+           Logged(L"box||undeclared global NoTick");
+  return Logged(L"box|timers done|") && Logged(L"box|click|7") && Logged(L"box||attempt");
+}
+
 void CALLBACK Poll(HWND, UINT, UINT_PTR timer, DWORD) {
-  bool done = Logged(L"box|timers done|") && Logged(L"box|click|7") && Logged(L"box||attempt");
+  bool done = ScenarioDone();
   if (!done && GetTickCount() - g_started < 10000) return;
   KillTimer(nullptr, timer);
   Log(done ? L"closing" : L"closing after timeout");
@@ -97,12 +105,18 @@ void OnReady() {
   g_mainWnd = FindWindowW(L"XEASYWND", L"UiHostMain");
   Log(std::wstring(L"main window|") + (g_mainWnd ? L"found" : L"none") + L"|" +
       (g_mainWnd && IsWindowVisible(g_mainWnd) ? L"visible" : L"hidden"));
-  if (g_scenario != L"app") {
+  if (g_scenario != L"app" && g_scenario != L"strict") {
     PostQuitMessage(0);
     return;
   }
   if (!g_mainWnd) {
     PostQuitMessage(0);
+    return;
+  }
+  if (g_scenario == L"strict") {
+    PostMessageW(g_mainWnd, 494, 0, 0);
+    g_started = GetTickCount();
+    SetTimer(nullptr, 0, 50, &Poll);
     return;
   }
   GetClassNameW(g_mainWnd, cls, 64);

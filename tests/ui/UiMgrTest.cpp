@@ -170,4 +170,19 @@ TEST(UiMgr, TheAppSkinShowsItsWindowAndItsScriptsWork) {
   EXPECT_TRUE(run.Has("loop ended"));
 }
 
+TEST(UiMgr, StrictGlobalsInTheSkinNeverTakeTheProgramDown) {
+  HostRun run = RunHost(L"strict", L"strict");
+  ASSERT_TRUE(run.finished) << run.All();
+  EXPECT_EQ(run.exitCode, 0u) << run.All();
+  // The application's registration was refused by the globals' metatable; start-up went on.
+  EXPECT_TRUE(run.Has("box|created|1")) << run.All();
+  EXPECT_TRUE(run.Has("box|host function refused|1")) << run.All();
+  // A missing event function and a missing timer callback are reported like any script
+  // error, with the metatable's message.
+  EXPECT_TRUE(run.Has("box||undeclared global Missing")) << run.All();
+  EXPECT_TRUE(run.Has("box||undeclared global NoTick")) << run.All();
+  EXPECT_TRUE(run.Has("closing")) << run.All();
+  EXPECT_TRUE(run.Has("loop ended"));
+}
+
 }  // namespace

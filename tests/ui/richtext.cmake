@@ -14,5 +14,5 @@ set_tests_properties(ui_richtext_tests PROPERTIES RUN_SERIAL TRUE)
 # Not a test: shows the three kinds on a display for screenshots (richtext_demo text|edit|menu).
 pinvale_test_helper(richtext_demo ${CMAKE_CURRENT_LIST_DIR}/RichTextDemo.cpp)
 target_include_directories(richtext_demo PRIVATE ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(richtext_demo PRIVATE Wendora)
+target_link_libraries(richtext_demo PRIVATE pinvale_test_support Wendora)
 target_link_options(richtext_demo PRIVATE -municode)

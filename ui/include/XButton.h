@@ -91,12 +91,16 @@ class WENDORA_API CXButtonImpl : public CXBaseUI {
  protected:
   // State and the image children's index together.
   void SetState(int state);
+  // The same, with the button repainted, when the state changes.
+  void EnterState(int state);
   // The release of every kind: a release in hover is no click; otherwise the state becomes
   // hover, a check-type button toggles, a radio-type button of a radio kind is checked and
   // unchecks the other members of its group (looked up among its parent's children; groups
   // is null for a button in no group), and the click is posted.
   LRESULT Release(MESSAGE_EVENT* event, bool radioKind, const XBUTTON_GROUPS* groups, int group);
   static void JoinGroup(XBUTTON_GROUPS& groups, int group, const CString& id);
+  // The IDs of a group's members in order of joining (empty for an unknown group).
+  static std::vector<CString> GroupMembers(const XBUTTON_GROUPS& groups, int group);
 
   // The strip shared by every button of a class (check buttons, radio buttons): its picture,
   // held for the process, and its block count.

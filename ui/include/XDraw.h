@@ -1,6 +1,8 @@
 // The framework's drawing helpers shared by every control: the one text routine
-// (DrawSkinText), solid fills and 1-pixel lines, and RAII holders for GDI objects and for a
-// device context's saved state. Every helper leaves the device context as it found it.
+// (DrawSkinText), solid fills and 1-pixel lines, 32-bit DIB sections, and RAII holders for GDI
+// objects, memory device contexts and a device context's saved state (a window's DC has its
+// holder in XWin.h). Every helper leaves the device context as it found it; the header-only
+// parts serve the image library and the tests too.
 #pragma once
 
 #include <windows.h>
@@ -45,6 +47,55 @@ class CXGdiObject {
 
  private:
   H m_h = nullptr;
+};
+
+// A 32-bit top-down DIB section (BI_RGB: 0xAARRGGBB pixels, rows from the top) and its pixel
+// pointer; null, with *bits null, for an empty size or when GDI refuses. The caller owns it.
+inline HBITMAP XCreateDib32(int width, int height, DWORD** bits, HDC dc = nullptr) {
+  if (bits) *bits = nullptr;
+  if (width <= 0 || height <= 0) return nullptr;
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (bitmap && !pixels) {
+    DeleteObject(bitmap);
+    bitmap = nullptr;
+  }
+  if (bits) *bits = static_cast<DWORD*>(pixels);
+  return bitmap;
+}
+
+// A memory device context with a bitmap it does not own selected for its lifetime. The bitmap
+// is deselected before the context is deleted, so it is free for other contexts again.
+class CXBitmapDC {
+ public:
+  explicit CXBitmapDC(HBITMAP bitmap) : m_dc(bitmap ? CreateCompatibleDC(nullptr) : nullptr) {
+    if (m_dc) m_old = SelectObject(m_dc, bitmap);
+    if (m_dc && (!m_old || m_old == HGDI_ERROR)) {
+      DeleteDC(m_dc);
+      m_dc = nullptr;
+      m_old = nullptr;
+    }
+  }
+  ~CXBitmapDC() {
+    if (!m_dc) return;
+    SelectObject(m_dc, m_old);
+    DeleteDC(m_dc);
+  }
+  CXBitmapDC(const CXBitmapDC&) = delete;
+  CXBitmapDC& operator=(const CXBitmapDC&) = delete;
+  explicit operator bool() const { return m_dc != nullptr; }
+  HDC Get() const { return m_dc; }
+
+ private:
+  HDC m_dc;
+  HGDIOBJ m_old = nullptr;
 };
 
 // Saves a device context's state (selected objects, colours, modes) and restores it.

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "WendoraApi.h"
 #include "XBaseUI.h"
 
@@ -33,7 +35,7 @@ class WENDORA_API CXEdit : public CXBaseUI {
   // The rectangle inside the margins, where the text and the editor go.
   CRect GetEditRect();
   // The editor, null before the first edit (it may have closed since).
-  CXEditWnd* GetEditor() const { return m_pEditor; }
+  CXEditWnd* GetEditor() const { return m_pEditor.get(); }
 
   virtual void OnSetFocus();
   virtual void OnLButtonDown();
@@ -42,7 +44,7 @@ class WENDORA_API CXEdit : public CXBaseUI {
  private:
   void OpenEditor();
 
-  CXEditWnd* m_pEditor = nullptr;
+  std::unique_ptr<CXEditWnd> m_pEditor;
   CRect m_margin{2, 3, 2, 5};
   int m_bReadOnly = 0;
   BOOL m_bPassword = FALSE;

@@ -115,7 +115,7 @@ class WENDORA_API CXList : public CXBaseUI {
   int GetBias();            // the scroll offset: the visible scrollbar's position, else 0
   void SetBias(int bias);   // refused outside 0 .. range - page or without a visible scrollbar
   // Shows the scrollbar with page = list height and range = row height when the rows do
-  // not fit; hides it otherwise.
+  // not fit; hides it (and puts its position back to 0) otherwise.
   void RecalcScrollbar();
   CXScrollbar* GetScrollbar();
 

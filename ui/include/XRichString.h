@@ -36,6 +36,7 @@ class WENDORA_API CXString {
   CXString& operator=(const CXString&) = delete;
 
   // Splits the text into segments; plain runs take the owner's four font ids as they are now.
+  // Never throws: without memory for the segments the string has none.
   void SetString(const CString& text);
   void SetWindowTextW(const CString& text) { SetString(text); }
   void GetWindowTextW(CString& text) const { text = m_source; }

@@ -19,6 +19,8 @@ class WENDORA_API CXSkinTemplate : public IXmlTemplate<CXSkinTemplate> {
   ~CXSkinTemplate() override;  // destroys a root that was never taken
 
   static CXSkinTemplate* Current() { return s_pCurrent; }
+  // Parses with the character data whole: a property's text is joined from its pieces.
+  int LoadFromBuffer(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback) override;
   static void Callback(int action, const char* text, int length, const char** attrs);
   // Extracts a package entry and parses it; the finished flag.
   int ReadFromPackage(const wchar_t* entry);
@@ -53,5 +55,5 @@ class WENDORA_API CXSkinTemplate : public IXmlTemplate<CXSkinTemplate> {
   IXUIObject* m_pRoot = nullptr;
   std::vector<bool> m_views;  // per open "View": whether it made an object
   CString m_element;          // the element that most recently started
-  std::string m_text;         // character data gathered since the last tag
+  std::string m_text;         // character data gathered since the last tag, blanks included
 };

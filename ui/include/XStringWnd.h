@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "WendoraApi.h"
 #include "XBaseUI.h"
 #include "XRichString.h"
@@ -28,13 +30,13 @@ class WENDORA_API CXStringWnd : public CXBaseUI {
   // Kept in extended-style bit 0x1 (set while disabled) and as the string's button effect.
   void XUI_SetEnable(BOOL enable) override;
 
-  CXString* GetString() const { return m_pString; }
+  CXString* GetString() const { return m_pString.get(); }
   bool IsPressed() const { return m_bPressed; }
 
  private:
-  CXString* EnsureString();
+  CXString* EnsureString();  // null only when memory ran out
   void SetState(int state);
 
-  CXString* m_pString = nullptr;
+  std::unique_ptr<CXString> m_pString;
   bool m_bPressed = false;
 };

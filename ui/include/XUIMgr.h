@@ -48,7 +48,8 @@ class WENDORA_API CXUIMgr {
   IXUIObject* CreateUIObjectWithTemplate(const wchar_t* name);
   // Runs a dialog object modally; its result, or 0 for null or a non-dialog.
   int DialogDoModal(IXUIObject* object, HWND owner);
-  // Adds a global C function to the script engine; nothing before the engine exists.
+  // Adds a global C function to the script engine; nothing before the engine exists, or
+  // when the scripts' globals refuse the assignment (a metatable on them may).
   void RegLuaFunction(const char* name, XLuaCFunction function);
 
 

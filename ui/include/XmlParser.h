@@ -30,14 +30,20 @@ class WENDORA_API CXmlParser {
   // reports ParseError; an empty one reports nothing at all.
   void Dofile(const char* path, PFN_XParseCallback callback);
   void Dofile(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback);
+  // As Dofile over a buffer, but character data is reported as the parser delivers it,
+  // blanks and line breaks included: for readers that join the pieces of a text (split at
+  // entities and line breaks) themselves.
+  void DofileRaw(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback);
 
   // Expat handlers; the parser's user data is the callback.
   static void expatStart(void* user, const char* name, const char** attrs);
   static void expatEnd(void* user, const char* name);
   static void expatCharDataHandler(void* user, const char* text, int length);
+  static void expatRawCharDataHandler(void* user, const char* text, int length);
 
  private:
-  static void ParseBytes(const char* data, int size, PFN_XParseCallback callback);
+  static void ParseBytes(const char* data, int size, PFN_XParseCallback callback, bool raw = false);
+  static void ParseFile(const char* path, PFN_XParseCallback callback);
 };
 
 // Base of the readers of skin files and of the program's own XML files. T is the reader

@@ -130,11 +130,21 @@ void CTessalyCtrl::SetImage(const CString& path) {
     HoldImage(image);
   } else if (const GUID* clsid = XImageClassOfPath(path)) {
     image = CXTessalyLib::LoadSkinPicture(*clsid, path);
-    if (image) m_mShareImage[path] = image;
+    try {
+      if (image) m_mShareImage[path] = image;
+    } catch (...) {
+      // Out of memory: shown by no one rather than held by a control the table cannot name.
+      image->Release();
+      image = nullptr;
+    }
   }
   ReleaseImage(m_pImage);
   m_pImage = image;
-  m_strPath = path;
+  try {
+    m_strPath = path;
+  } catch (...) {
+    m_strPath = CString();
+  }
 }
 
 void CTessalyCtrl::SetImageEx(const CString& path, const CRect& rect, DRAW_TYPE type) {

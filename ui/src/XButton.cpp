@@ -108,26 +108,26 @@ void CXButtonImpl::SetState(int state) {
   SetImageIndex(state);
 }
 
-LRESULT CXButtonImpl::OnMouseMove(MESSAGE_EVENT*) {
-  if (m_bButtonDown || m_nState == XBUTTON_HOVER) return 0;
-  SetState(XBUTTON_HOVER);
+void CXButtonImpl::EnterState(int state) {
+  if (m_nState == state) return;
+  SetState(state);
   CControlMgr::Invalidate(this, FALSE);
+}
+
+LRESULT CXButtonImpl::OnMouseMove(MESSAGE_EVENT*) {
+  if (!m_bButtonDown) EnterState(XBUTTON_HOVER);
   return 0;
 }
 
 LRESULT CXButtonImpl::OnMouseLeave(MESSAGE_EVENT*) {
   m_bButtonDown = FALSE;
-  if (m_nState == XBUTTON_NORMAL) return 0;
-  SetState(XBUTTON_NORMAL);
-  CControlMgr::Invalidate(this, FALSE);
+  EnterState(XBUTTON_NORMAL);
   return 0;
 }
 
 LRESULT CXButtonImpl::OnLButtonDown(MESSAGE_EVENT*) {
   m_bButtonDown = TRUE;
-  if (m_nState == XBUTTON_PUSHED) return 0;
-  SetState(XBUTTON_PUSHED);
-  CControlMgr::Invalidate(this, FALSE);
+  EnterState(XBUTTON_PUSHED);
   return 0;
 }
 
@@ -140,6 +140,11 @@ void CXButtonImpl::JoinGroup(XBUTTON_GROUPS& groups, int group, const CString& i
   for (const CString& member : members)
     if (member.CompareNoCase(id) == 0) return;  // a template built again joins once
   members.push_back(id);
+}
+
+std::vector<CString> CXButtonImpl::GroupMembers(const XBUTTON_GROUPS& groups, int group) {
+  auto it = groups.find(group);
+  return it == groups.end() ? std::vector<CString>() : it->second;
 }
 
 LRESULT CXButtonImpl::Release(MESSAGE_EVENT* event, bool radioKind, const XBUTTON_GROUPS* groups, int group) {

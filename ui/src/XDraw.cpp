@@ -46,16 +46,7 @@ CXMemDC::CXMemDC(HDC reference, int width, int height, bool dib32) : m_width(wid
   m_dc = CreateCompatibleDC(reference);
   if (!m_dc) return;
   if (dib32) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    m_bitmap = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    m_bits = static_cast<DWORD*>(bits);
+    m_bitmap = XCreateDib32(width, height, &m_bits, m_dc);
   } else {
     m_bitmap = CreateCompatibleBitmap(reference, width, height);
   }

@@ -18,6 +18,42 @@ const GUID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0
 
 bool SameId(const GUID& a, const GUID& b) { return memcmp(&a, &b, sizeof(GUID)) == 0; }
 
+// A storage medium taken from a data object, released however reading it ends.
+class CXStgMedium {
+ public:
+  CXStgMedium() = default;
+  ~CXStgMedium() {
+    if (m_taken) ReleaseStgMedium(&m_medium);
+  }
+  CXStgMedium(const CXStgMedium&) = delete;
+  CXStgMedium& operator=(const CXStgMedium&) = delete;
+  bool Take(IDataObject* data, FORMATETC* format) {
+    m_taken = SUCCEEDED(data->GetData(format, &m_medium));
+    return m_taken;
+  }
+  const STGMEDIUM& Get() const { return m_medium; }
+
+ private:
+  STGMEDIUM m_medium = {};
+  bool m_taken = false;
+};
+
+// A global memory block locked for reading, unlocked however reading ends.
+class CXGlobalLock {
+ public:
+  explicit CXGlobalLock(HGLOBAL block) : m_block(block), m_data(block ? GlobalLock(block) : nullptr) {}
+  ~CXGlobalLock() {
+    if (m_data) GlobalUnlock(m_block);
+  }
+  CXGlobalLock(const CXGlobalLock&) = delete;
+  CXGlobalLock& operator=(const CXGlobalLock&) = delete;
+  void* Get() const { return m_data; }
+
+ private:
+  HGLOBAL m_block;
+  void* m_data;
+};
+
 }  // namespace
 
 IXDropTarget::~IXDropTarget() { RevokeTarget(); }
@@ -84,26 +120,23 @@ std::vector<CString> IXDropTarget::QueryDropFiles(IDataObject* data) {
   if (!data) return paths;
   FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   if (data->QueryGetData(&format) != S_OK) return paths;
-  STGMEDIUM medium = {};
-  if (FAILED(data->GetData(&format, &medium))) return paths;
-  if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
-    HDROP drop = static_cast<HDROP>(GlobalLock(medium.hGlobal));
-    if (drop) {
-      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-      for (UINT i = 0; i < count; ++i) {
-        // The whole path, however long: a cut path would name another file.
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        CString path;
-        if (length > 0) {
-          DragQueryFileW(drop, i, path.GetBuffer(static_cast<int>(length) + 1), length + 1);
-          path.ReleaseBuffer();
-        }
-        paths.push_back(path);
-      }
-      GlobalUnlock(medium.hGlobal);
+  CXStgMedium medium;
+  if (!medium.Take(data, &format)) return paths;
+  if (medium.Get().tymed != TYMED_HGLOBAL || !medium.Get().hGlobal) return paths;
+  CXGlobalLock lock(medium.Get().hGlobal);
+  HDROP drop = static_cast<HDROP>(lock.Get());
+  if (!drop) return paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    // The whole path, however long: a cut path would name another file.
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    CString path;
+    if (length > 0) {
+      DragQueryFileW(drop, i, path.GetBuffer(static_cast<int>(length) + 1), length + 1);
+      path.ReleaseBuffer();
     }
+    paths.push_back(path);
   }
-  ReleaseStgMedium(&medium);
   return paths;
 }
 

@@ -72,13 +72,21 @@ LRESULT CXEasyDialog::MessageHandle(MESSAGE_EVENT* e) {
 }
 
 int CXEasyDialog::DoModal(HWND owner) {
-  const DWORD style = GetWindowStyle() | GetWndStyle();
-  const DWORD exStyle = GetWindowExStyle() | GetWndExStyle();
-  const CRect r = XUI_GetRect();
-  const CString caption = XUI_GetWindowText();
-  HWND dialog = Create(owner, &r, caption, style, exStyle, nullptr);
-  if (!dialog) return 0;
-  RelocateWnd();
+  HWND dialog = nullptr;
+  try {
+    const DWORD style = GetWindowStyle() | GetWndStyle();
+    const DWORD exStyle = GetWindowExStyle() | GetWndExStyle();
+    const CRect r = XUI_GetRect();
+    const CString caption = XUI_GetWindowText();
+    dialog = Create(owner, &r, caption, style, exStyle, nullptr);
+    if (!dialog) return 0;
+    RelocateWnd();
+  } catch (...) {
+    // A dialog that could not be set up does not run; its window goes (the owner is still
+    // enabled, the loop has not started, and nothing may unwind into the caller).
+    if (GetHWND()) DestroyWindow(GetHWND());
+    return 0;
+  }
   HWND ownerWnd = GetWindow(dialog, GW_OWNER);
   ::ShowWindow(dialog, SW_SHOWNORMAL);
   if (ownerWnd) EnableWindow(ownerWnd, FALSE);

@@ -3,6 +3,8 @@
 // not even through rich-text markup.
 #include "XEdit.h"
 
+#include <new>
+
 #include "ControlMgr.h"
 #include "XDraw.h"
 #include "XEditWnd.h"
@@ -22,10 +24,8 @@ const wchar_t kBullet = 0x25CF;
 CXEdit::CXEdit() = default;
 
 CXEdit::~CXEdit() {
-  if (!m_pEditor) return;
-  m_pEditor->SetOwner(nullptr);
-  delete m_pEditor;
-  m_pEditor = nullptr;
+  // The editor's window goes with it, and must not reach back into this field meanwhile.
+  if (m_pEditor) m_pEditor->SetOwner(nullptr);
 }
 
 DWORD CXEdit::GetEditStyle() const { return m_bPassword ? 0x400000A0 : 0x40000080; }
@@ -44,12 +44,10 @@ CRect CXEdit::GetEditRect() {
 }
 
 void CXEdit::OpenEditor() {
-  if (m_pEditor) {
-    m_pEditor->SetOwner(nullptr);
-    delete m_pEditor;  // an editor still closing goes with its window
-  }
-  m_pEditor = new CXEditWnd();
-  m_pEditor->Open(this);
+  // An editor still closing goes with its window, without reaching back into this field.
+  if (m_pEditor) m_pEditor->SetOwner(nullptr);
+  m_pEditor.reset(new (std::nothrow) CXEditWnd());
+  if (m_pEditor) m_pEditor->Open(this);
 }
 
 void CXEdit::OnSetFocus() {

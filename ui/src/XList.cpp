@@ -9,6 +9,7 @@
 #include "ControlMgr.h"
 #include "ITessaly.h"
 #include "XDraw.h"
+#include "XMouseRoute.h"
 #include "XScrollbar.h"
 #include "XSkinTables.h"
 #include "XSkinText.h"
@@ -164,32 +165,19 @@ int CXList::AppendImage(HBITMAP bitmap) {
     return -1;
   if (width <= 0 || height <= 0 || info.bmWidth <= 0 || info.bmHeight <= 0) return -1;
   CXMemDC scaled(nullptr, width, height, true);  // starts fully transparent
-  HDC source = CreateCompatibleDC(nullptr);
-  if (!scaled.IsValid() || !scaled.Bits() || !source) {
-    if (source) DeleteDC(source);
-    return -1;
+  if (!scaled.IsValid() || !scaled.Bits()) return -1;
+  {
+    CXBitmapDC source(bitmap);
+    if (!source) return -1;
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    if (!AlphaBlend(scaled, 0, 0, width, height, source.Get(), 0, 0, info.bmWidth, info.bmHeight, blend)) return -1;
   }
-  HGDIOBJ old = SelectObject(source, bitmap);
-  BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  const BOOL drawn = AlphaBlend(scaled, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, blend);
-  SelectObject(source, old);
-  DeleteDC(source);
-  if (!drawn) return -1;
-
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  CXGdiObject<HBITMAP> straight(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!straight || !bits) return -1;
+  DWORD* bits = nullptr;
+  CXGdiObject<HBITMAP> straight(XCreateDib32(width, height, &bits));
+  if (!straight) return -1;
   GdiFlush();
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-  DWORD* to = static_cast<DWORD*>(bits);
-  for (size_t i = 0; i < count; ++i) to[i] = Unpremultiplied(scaled.Bits()[i]);
+  for (size_t i = 0; i < count; ++i) bits[i] = Unpremultiplied(scaled.Bits()[i]);
   return ImageList_Add(m_hImageList, straight.Get(), nullptr);
 }
 
@@ -299,6 +287,9 @@ void CXList::RecalcScrollbar() {
     bar->XUI_SetVisible(TRUE);
     bar->SetScrollRange(height, total);
   } else {
+    // The rows fit and show from the top: an offset kept from before would come back as a
+    // jump the next time they overflow.
+    bar->SetScrollPos(0);
     bar->XUI_SetVisible(FALSE);
   }
 }
@@ -341,34 +332,13 @@ LRESULT CXList::MessageHandle(MESSAGE_EVENT* event) {
       return 0;
     }
   }
-  switch (event->uMsg) {
-    case WM_LBUTTONDOWN:
-      event->bHandled = TRUE;
-      OnLButtonDown(event->wParam, event->lParam);
-      return 0;
-    case WM_LBUTTONUP:
-      event->bHandled = TRUE;
-      OnLButtonUp(event->wParam, event->lParam);
-      return 0;
-    case WM_RBUTTONUP:
-      event->bHandled = TRUE;
-      OnRButtonUp(event->wParam, event->lParam);
-      return 0;
-    case WM_MOUSEMOVE:
-      event->bHandled = TRUE;
-      OnMouseMove(event->wParam, event->lParam);
-      return 0;
-    case WM_MOUSELEAVE:
-      event->bHandled = TRUE;
-      OnMouseLeave(event->wParam, event->lParam);
-      return 0;
-    case WM_MOUSEWHEEL:
-      event->bHandled = TRUE;
-      OnMouseWheel(event->wParam, event->lParam);
-      return 0;
-    default:
-      return 0;
-  }
+  static const XMOUSE_ROUTE<CXList> kRoutes[] = {
+      {WM_LBUTTONDOWN, &CXList::OnLButtonDown}, {WM_LBUTTONUP, &CXList::OnLButtonUp},
+      {WM_RBUTTONUP, &CXList::OnRButtonUp},     {WM_MOUSEMOVE, &CXList::OnMouseMove},
+      {WM_MOUSELEAVE, &CXList::OnMouseLeave},   {WM_MOUSEWHEEL, &CXList::OnMouseWheel},
+  };
+  XRouteMouse(this, event, kRoutes);
+  return 0;
 }
 
 void CXList::OnMouseMove(WPARAM, LPARAM lParam) {

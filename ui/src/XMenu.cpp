@@ -12,6 +12,7 @@
 #include "XSkinTemplate.h"
 #include "XSkinText.h"
 #include "XUIClassTable.h"
+#include "XWin.h"
 
 XUI_REGISTER_CLASS(L"menu", CXMenu)
 
@@ -25,22 +26,6 @@ const wchar_t kHoverId[] = L"hover";
 const wchar_t kSeparatorId[] = L"Seperator";
 
 bool IsSeparator(const XMENU_ITEM& item) { return (item.flags & MF_SEPARATOR) != 0; }
-
-// A window's device context (the screen's for no window), released on destruction.
-class CXWindowDC {
- public:
-  explicit CXWindowDC(HWND wnd) : m_wnd(wnd), m_dc(GetDC(wnd)) {}
-  ~CXWindowDC() {
-    if (m_dc) ReleaseDC(m_wnd, m_dc);
-  }
-  CXWindowDC(const CXWindowDC&) = delete;
-  CXWindowDC& operator=(const CXWindowDC&) = delete;
-  HDC Get() const { return m_dc; }
-
- private:
-  HWND m_wnd;
-  HDC m_dc;
-};
 
 }  // namespace
 
@@ -97,7 +82,11 @@ BOOL CXMenu::InsertMenuW(UINT position, UINT flags, const wchar_t* text, HBITMAP
   if (bitmap) m_bHasBitmap = TRUE;
   lstrcpynW(item.text, text ? text : L"", static_cast<int>(sizeof item.text / sizeof item.text[0]));
   const size_t at = std::min(static_cast<size_t>(position), m_items.size());
-  m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(at), item);
+  try {
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(at), item);
+  } catch (...) {
+    return FALSE;  // out of memory: the menu stays as it was
+  }
 
   const CSize size = GetMenuSize();
   CRect r = XUI_GetRect();

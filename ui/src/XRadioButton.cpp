@@ -22,10 +22,7 @@ void CXRadioButton::AddButtonGroup(int group, const CString& id) {
   JoinGroup(m_mRadioGroup, group, id);
 }
 
-std::vector<CString> CXRadioButton::GetGroupMembers(int group) {
-  auto it = m_mRadioGroup.find(group);
-  return it == m_mRadioGroup.end() ? std::vector<CString>() : it->second;
-}
+std::vector<CString> CXRadioButton::GetGroupMembers(int group) { return GroupMembers(m_mRadioGroup, group); }
 
 LRESULT CXRadioButton::OnLButtonUp(MESSAGE_EVENT* event) {
   return Release(event, true, m_bGrouped ? &m_mRadioGroup : nullptr, m_nGroup);

@@ -56,18 +56,23 @@ std::vector<CString> CXString::SplitParts(const CString& text) {
 int CXString::ResolveFont(int id) { return CXFontTable::Instance().Has(id) ? id : 0; }
 
 void CXString::SetString(const CString& text) {
-  m_source = text;
   m_segments.clear();
   m_bAdjusted = false;
-  for (const CString& part : SplitParts(text)) {
-    XStringDataEx segment;
-    if (IsStyledPart(part)) {
-      ParseStyleStringEx(part, segment);
-    } else {
-      segment.text = part;
-      for (int i = 0; i < 4; ++i) segment.fontIds[i] = m_pOwner ? m_pOwner->GetFontID(i) : 0;
+  try {
+    m_source = text;
+    for (const CString& part : SplitParts(text)) {
+      XStringDataEx segment;
+      if (IsStyledPart(part)) {
+        ParseStyleStringEx(part, segment);
+      } else {
+        segment.text = part;
+        for (int i = 0; i < 4; ++i) segment.fontIds[i] = m_pOwner ? m_pOwner->GetFontID(i) : 0;
+      }
+      m_segments.push_back(segment);
     }
-    m_segments.push_back(segment);
+  } catch (...) {
+    // Out of memory: an exported call must not throw, and half a text is worse than none.
+    m_segments.clear();
   }
 }
 

@@ -1,5 +1,7 @@
 // The Lua state and the protected calls into it. Lua errors are longjmps: nothing here holds
-// a C++ object with a destructor across a call that may raise.
+// a C++ object with a destructor across a call that may raise, and every step that can raise
+// (a global's look-up or assignment may run a script's metamethod) runs inside a protected
+// call, so no error ever unwinds into the window procedures or ends in Lua's panic.
 #include "XScriptEngine.h"
 
 #include <lua.hpp>
@@ -20,6 +22,31 @@ void HookEvent(const char* func, IXUIObject* owner, UINT wParam, LONG lParam) {
 
 void HookCall(const char* func) {
   if (g_engine) g_engine->Call(func);
+}
+
+int CallProtected(lua_State* L) {
+  const auto* call = static_cast<const XSCRIPT_CALL*>(lua_touserdata(L, 1));
+  lua_settop(L, 0);
+  lua_getglobal(L, call->func);
+  if (call->withArgs) {
+    XPushUIObject(L, call->owner);
+    lua_pushnumber(L, static_cast<lua_Number>(call->wParam));
+    lua_pushnumber(L, static_cast<lua_Number>(call->lParam));
+  }
+  lua_call(L, call->withArgs ? 3 : 0, 0);
+  return 0;
+}
+
+struct XSCRIPT_GLOBAL {
+  const char* name;
+  lua_CFunction function;
+};
+
+int SetGlobalProtected(lua_State* L) {
+  const auto* global = static_cast<const XSCRIPT_GLOBAL*>(lua_touserdata(L, 1));
+  lua_pushcclosure(L, global->function, 0);
+  lua_setglobal(L, global->name);
+  return 0;
 }
 
 int OpenBase(lua_State* L) {
@@ -70,21 +97,24 @@ void CXScriptEngine::RunStartupScript(const char* bytes, size_t size) {
   lua_settop(m_L, top);
 }
 
-void CXScriptEngine::Call(const char* func) {
-  if (!m_L || !func) return;
+void CXScriptEngine::RunCall(const XSCRIPT_CALL& call) {
+  if (!m_L || !call.func) return;
   const int top = lua_gettop(m_L);
-  lua_getglobal(m_L, func);
-  if (lua_pcall(m_L, 0, LUA_MULTRET, 0) != 0) ShowError(L"");
+  if (lua_cpcall(m_L, &CallProtected, const_cast<XSCRIPT_CALL*>(&call)) != 0) ShowError(L"");
   lua_settop(m_L, top);
 }
 
+void CXScriptEngine::Call(const char* func) { RunCall(XSCRIPT_CALL{func, nullptr, 0, 0, false}); }
+
 void CXScriptEngine::CallEvent(const char* func, IXUIObject* owner, UINT wParam, LONG lParam) {
-  if (!m_L || !func) return;
+  RunCall(XSCRIPT_CALL{func, owner, wParam, lParam, true});
+}
+
+bool CXScriptEngine::SetGlobalFunction(const char* name, lua_CFunction function) {
+  if (!m_L || !name || !function) return false;
   const int top = lua_gettop(m_L);
-  lua_getglobal(m_L, func);
-  XPushUIObject(m_L, owner);
-  lua_pushnumber(m_L, static_cast<lua_Number>(wParam));
-  lua_pushnumber(m_L, static_cast<lua_Number>(lParam));
-  if (lua_pcall(m_L, 3, LUA_MULTRET, 0) != 0) ShowError(L"");
+  XSCRIPT_GLOBAL global = {name, function};
+  const bool done = lua_cpcall(m_L, &SetGlobalProtected, &global) == 0;
   lua_settop(m_L, top);
+  return done;
 }

@@ -7,7 +7,18 @@
 #include <windows.h>
 
 struct lua_State;
+typedef int (*lua_CFunction)(lua_State* L);
 class IXUIObject;
+
+// A call of a global script function: looked up, given its arguments and run, all inside one
+// protected call.
+struct XSCRIPT_CALL {
+  const char* func;
+  IXUIObject* owner;  // pushed with wParam and lParam when withArgs is set
+  UINT wParam;
+  LONG lParam;
+  bool withArgs;
+};
 
 class CXScriptEngine {
  public:
@@ -24,11 +35,15 @@ class CXScriptEngine {
   // Calls a global function with no arguments, or with (owner, wParam, lParam).
   void Call(const char* func);
   void CallEvent(const char* func, IXUIObject* owner, UINT wParam, LONG lParam);
+  // Stores a C function as a global; false when the globals refused it (a script's
+  // metatable on them may).
+  bool SetGlobalFunction(const char* name, lua_CFunction function);
 
  private:
   CXScriptEngine();
   ~CXScriptEngine() = delete;  // lives until the process ends
   void ShowError(const wchar_t* caption);
+  void RunCall(const XSCRIPT_CALL& call);
 
   lua_State* m_L;
 };

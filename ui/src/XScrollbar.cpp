@@ -7,6 +7,7 @@
 
 #include "ControlMgr.h"
 #include "XDraw.h"
+#include "XMouseRoute.h"
 #include "XUIClassTable.h"
 
 XUI_REGISTER_CLASS(L"scrollbar", CXScrollbar)
@@ -63,26 +64,14 @@ DWORD CXScrollbar::XUI_GetStyle() { return CXBaseUI::XUI_GetStyle() | XUI_STYLE_
 LRESULT CXScrollbar::MessageHandle(MESSAGE_EVENT* event) {
   if (!event) return 0;
   DoEventStep(event);
-  switch (event->uMsg) {
-    case WM_MOUSEMOVE:
-      event->bHandled = TRUE;
-      OnMouseMove(event->wParam, event->lParam);
-      return 0;
-    case WM_MOUSELEAVE:
-      event->bHandled = TRUE;
-      OnMouseLeave(event->wParam, event->lParam);
-      return 0;
-    case WM_LBUTTONDOWN:
-      event->bHandled = TRUE;
-      OnLButtonDown(event->wParam, event->lParam);
-      return 0;
-    case WM_LBUTTONUP:
-      event->bHandled = TRUE;
-      OnLButtonUp(event->wParam, event->lParam);
-      return 0;
-    default:
-      return 0;
-  }
+  static const XMOUSE_ROUTE<CXScrollbar> kRoutes[] = {
+      {WM_MOUSEMOVE, &CXScrollbar::OnMouseMove},
+      {WM_MOUSELEAVE, &CXScrollbar::OnMouseLeave},
+      {WM_LBUTTONDOWN, &CXScrollbar::OnLButtonDown},
+      {WM_LBUTTONUP, &CXScrollbar::OnLButtonUp},
+  };
+  XRouteMouse(this, event, kRoutes);
+  return 0;
 }
 
 void CXScrollbar::SetScrollRange(int page, int range) {

@@ -49,6 +49,11 @@ void CXSkinTemplate::Callback(int action, const char* text, int length, const ch
   }
 }
 
+int CXSkinTemplate::LoadFromBuffer(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback) {
+  CXmlParser().DofileRaw(buffer, callback);
+  return m_bFinished;
+}
+
 int CXSkinTemplate::ReadFromPackage(const wchar_t* entry) {
   XBuffer<unsigned char> bytes;
   if (!XExtractSkinFile(bytes, entry)) return 0;
@@ -179,10 +184,20 @@ void CXSkinTemplate::StartRelayout(const char** attrs) {
 void CXSkinTemplate::OnText(const char* text, int length) { m_text.append(text, static_cast<size_t>(length)); }
 
 // Character data is applied once per run between tags, so text that the parser delivers in
-// pieces (around entity references) is kept whole.
+// pieces (split at entity references and line breaks) is kept whole with the blanks between
+// the pieces. Blanks and line breaks before the text are layout, as is a line break followed
+// only by blanks at its end (the closing tag's indentation).
 void CXSkinTemplate::FlushText() {
   if (m_text.empty()) return;
-  CString value = XSkinWidenUtf8(m_text.data(), static_cast<int>(m_text.size()));
+  size_t begin = 0, end = m_text.size();
+  while (begin < end && (m_text[begin] == ' ' || m_text[begin] == '\t' || m_text[begin] == '\n')) ++begin;
+  for (;;) {
+    size_t last = end;
+    while (last > begin && (m_text[last - 1] == ' ' || m_text[last - 1] == '\t')) --last;
+    if (last == begin || m_text[last - 1] != '\n') break;
+    end = last - 1;
+  }
+  CString value = XSkinWidenUtf8(m_text.data() + begin, static_cast<int>(end - begin));
   m_text.clear();
   ApplyProperty(m_element, value);
 }

@@ -2,6 +2,8 @@
 // the class-name table. The pressed flag only lives between a press and the mouse leaving.
 #include "XStringWnd.h"
 
+#include <new>
+
 #include "ControlMgr.h"
 #include "XUIClassTable.h"
 
@@ -9,19 +11,26 @@ XUI_REGISTER_CLASS(L"text", CXStringWnd)
 
 CXStringWnd::CXStringWnd() { XUI_SetExStyle(XUI_GetExStyle() | 0x1); }
 
-CXStringWnd::~CXStringWnd() { delete m_pString; }
+CXStringWnd::~CXStringWnd() = default;
 
 CXString* CXStringWnd::EnsureString() {
-  if (!m_pString) m_pString = new CXString(this);
-  return m_pString;
+  if (!m_pString) m_pString.reset(new (std::nothrow) CXString(this));
+  return m_pString.get();
 }
 
 CString CXStringWnd::XUI_GetWindowText() { return m_pString ? m_pString->GetSource() : CString(); }
 
 void CXStringWnd::XUI_SetWindowText(const wchar_t* text) {
   CXString* string = EnsureString();
+  if (!string) return;
   string->SetOwner(this);
-  string->SetString(CString(text));
+  // Callers reach this through the object interface from other modules: no allocation
+  // failure may leave it.
+  try {
+    string->SetString(CString(text));
+  } catch (...) {
+    string->SetString(CString());
+  }
 }
 
 void CXStringWnd::XUI_SetRect(const CRect& rect) {
@@ -43,7 +52,7 @@ void CXStringWnd::Relayout() {
 void CXStringWnd::XUI_SetEnable(BOOL enable) {
   if (enable) XUI_SetExStyle(XUI_GetExStyle() & ~0x1u);
   else XUI_SetExStyle(XUI_GetExStyle() | 0x1u);
-  EnsureString()->StoreButtonEffect(enable);
+  if (CXString* string = EnsureString()) string->StoreButtonEffect(enable);
 }
 
 void CXStringWnd::DoPaint(HDC dc) {
@@ -52,7 +61,7 @@ void CXStringWnd::DoPaint(HDC dc) {
 
 void CXStringWnd::SetState(int state) {
   CXString* string = EnsureString();
-  if (string->GetButtonState() == state) return;
+  if (!string || string->GetButtonState() == state) return;
   string->SetButtonState(state);
   CControlMgr::Invalidate(this, FALSE);
 }

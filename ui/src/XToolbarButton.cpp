@@ -25,10 +25,7 @@ void CXToolbarButton::AddButtonGroup(int group, const CString& id) {
   JoinGroup(m_mToolbarGroup, group, id);
 }
 
-std::vector<CString> CXToolbarButton::GetGroupMembers(int group) {
-  auto it = m_mToolbarGroup.find(group);
-  return it == m_mToolbarGroup.end() ? std::vector<CString>() : it->second;
-}
+std::vector<CString> CXToolbarButton::GetGroupMembers(int group) { return GroupMembers(m_mToolbarGroup, group); }
 
 LRESULT CXToolbarButton::OnLButtonUp(MESSAGE_EVENT* event) {
   return Release(event, true, m_bGrouped ? &m_mToolbarGroup : nullptr, m_nGroup);

@@ -9,6 +9,26 @@
 
 XUI_REGISTER_CLASS(L"mainwndlayer", XUIBaseWnd)
 
+namespace {
+
+// The window's device context (whole window, frame included), released however drawing ends.
+class CXWholeWindowDC {
+ public:
+  explicit CXWholeWindowDC(HWND wnd) : m_wnd(wnd), m_dc(GetWindowDC(wnd)) {}
+  ~CXWholeWindowDC() {
+    if (m_dc) ReleaseDC(m_wnd, m_dc);
+  }
+  CXWholeWindowDC(const CXWholeWindowDC&) = delete;
+  CXWholeWindowDC& operator=(const CXWholeWindowDC&) = delete;
+  HDC Get() const { return m_dc; }
+
+ private:
+  HWND m_wnd;
+  HDC m_dc;
+};
+
+}  // namespace
+
 XUIBaseWnd::XUIBaseWnd() = default;
 
 XUIBaseWnd::~XUIBaseWnd() = default;
@@ -26,19 +46,15 @@ void XUIBaseWnd::Draw() {
   if (!hwnd) return;
   CRect r;
   GetWindowRect(hwnd, &r);
-  HDC screen = GetWindowDC(hwnd);
-  {
-    CXMemDC buffer(screen, r.Width(), r.Height(), true);
-    if (buffer.IsValid()) {
-      XUI_GetControlMgr()->DoPaint(buffer);
-      POINT dst = {r.left, r.top};
-      SIZE size = {r.Width(), r.Height()};
-      POINT src = {0, 0};
-      BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      UpdateLayeredWindow(hwnd, screen, &dst, &size, buffer, &src, 0, &blend, ULW_ALPHA);
-    }
-  }
-  ReleaseDC(hwnd, screen);
+  CXWholeWindowDC screen(hwnd);
+  CXMemDC buffer(screen.Get(), r.Width(), r.Height(), true);
+  if (!buffer.IsValid()) return;
+  XUI_GetControlMgr()->DoPaint(buffer);
+  POINT dst = {r.left, r.top};
+  SIZE size = {r.Width(), r.Height()};
+  POINT src = {0, 0};
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  UpdateLayeredWindow(hwnd, screen.Get(), &dst, &size, buffer, &src, 0, &blend, ULW_ALPHA);
 }
 
 LRESULT XUIBaseWnd::MessageHandle(MESSAGE_EVENT* e) {

@@ -4,8 +4,6 @@
 
 #include <process.h>
 
-#include <lua.hpp>
-
 #include "XAppTemplate.h"
 #include "XEasyDialog.h"
 #include "XFontTemplate.h"
@@ -107,11 +105,19 @@ void CXUIMgr::MessageLoop(IMessageTranslator* translator) {
 }
 
 IXUIObject* CXUIMgr::CreateUIObjectWithTemplate(const wchar_t* name) {
-  IXUIObject* root = CXSkinTemplate::Build(name);
-  if (!root) return nullptr;
-  CXSkinTemplate::ResolveIncludes(root);
-  CXSkinRegistry::Instance().SetCreated(CString(name), root);
-  return root;
+  IXUIObject* root = nullptr;
+  try {
+    root = CXSkinTemplate::Build(name);
+    if (!root) return nullptr;
+    CXSkinTemplate::ResolveIncludes(root);
+    CXSkinRegistry::Instance().SetCreated(CString(name), root);
+    return root;
+  } catch (...) {
+    // Out of memory half-way: nothing half-built is handed out or kept in the table.
+    CXSkinRegistry::Instance().ForgetCreated(root);
+    XDestroyUIObject(root);
+    return nullptr;
+  }
 }
 
 int CXUIMgr::DialogDoModal(IXUIObject* object, HWND owner) {
@@ -120,9 +126,5 @@ int CXUIMgr::DialogDoModal(IXUIObject* object, HWND owner) {
 }
 
 void CXUIMgr::RegLuaFunction(const char* name, XLuaCFunction function) {
-  CXScriptEngine* engine = CXScriptEngine::Get();
-  if (!engine || !engine->State() || !name || !function) return;
-  lua_State* L = engine->State();
-  lua_pushcclosure(L, function, 0);
-  lua_setglobal(L, name);
+  if (CXScriptEngine* engine = CXScriptEngine::Get()) engine->SetGlobalFunction(name, function);
 }

@@ -15,6 +15,21 @@ namespace {
 
 const wchar_t kObjectProp[] = L"WndX";
 
+// BeginPaint's device context, handed back by EndPaint however the painting ends.
+class CXPaintDC {
+ public:
+  explicit CXPaintDC(HWND wnd) : m_wnd(wnd), m_dc(BeginPaint(wnd, &m_ps)) {}
+  ~CXPaintDC() { EndPaint(m_wnd, &m_ps); }
+  CXPaintDC(const CXPaintDC&) = delete;
+  CXPaintDC& operator=(const CXPaintDC&) = delete;
+  HDC Get() const { return m_dc; }
+
+ private:
+  HWND m_wnd;
+  PAINTSTRUCT m_ps = {};
+  HDC m_dc;
+};
+
 }  // namespace
 
 LRESULT XBorderHitTest5(const RECT& r, POINT p, BOOL resizable) {
@@ -296,8 +311,8 @@ bool CXWindow::RunEventSteps(MESSAGE_EVENT* event) {
 }
 
 void CXWindow::PaintBuffered(HWND hwnd, const std::function<void(HDC, const CRect&)>& extra) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  CXPaintDC paint(hwnd);
+  const HDC dc = paint.Get();
   CRect client;
   GetClientRect(hwnd, &client);
   CXMemDC mem(dc, client.Width(), client.Height());
@@ -308,13 +323,13 @@ void CXWindow::PaintBuffered(HWND hwnd, const std::function<void(HDC, const CRec
     if (extra) extra(mem, client);
     BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
   }
-  EndPaint(hwnd, &ps);
 }
 
 void CXWindow::SetRoundRegion(int width, int height, int radius) {
   if (!m_hWnd) return;
-  HRGN region = CreateRoundRectRgn(0, 0, width, height, radius, radius);
-  if (region && !SetWindowRgn(m_hWnd, region, TRUE)) DeleteObject(region);
+  CXGdiObject<HRGN> region(CreateRoundRectRgn(0, 0, width, height, radius, radius));
+  // The window owns the region once it has taken it.
+  if (region && SetWindowRgn(m_hWnd, region.Get(), TRUE)) region.Detach();
 }
 
 void CXWindow::Minimize() {

@@ -40,7 +40,16 @@ void CXmlParser::expatCharDataHandler(void* user, const char* text, int length) 
   }
 }
 
-void CXmlParser::ParseBytes(const char* data, int size, PFN_XParseCallback callback) {
+void CXmlParser::expatRawCharDataHandler(void* user, const char* text, int length) {
+  if (length <= 0) return;
+  auto callback = reinterpret_cast<PFN_XParseCallback>(user);
+  try {
+    callback(ParseText, text, length, nullptr);
+  } catch (...) {
+  }
+}
+
+void CXmlParser::ParseBytes(const char* data, int size, PFN_XParseCallback callback, bool raw) {
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) {
     callback(ParseError, "parser is null", 0, nullptr);
@@ -48,7 +57,7 @@ void CXmlParser::ParseBytes(const char* data, int size, PFN_XParseCallback callb
   }
   XML_SetUserData(parser, reinterpret_cast<void*>(callback));
   XML_SetElementHandler(parser, &CXmlParser::expatStart, &CXmlParser::expatEnd);
-  XML_SetCharacterDataHandler(parser, &CXmlParser::expatCharDataHandler);
+  XML_SetCharacterDataHandler(parser, raw ? &CXmlParser::expatRawCharDataHandler : &CXmlParser::expatCharDataHandler);
   // Final call: the parser reports everything up to the end or the first malformed point.
   XML_Parse(parser, data, size, 1);
   XML_ParserFree(parser);
@@ -57,6 +66,14 @@ void CXmlParser::ParseBytes(const char* data, int size, PFN_XParseCallback callb
 
 void CXmlParser::Dofile(const char* path, PFN_XParseCallback callback) {
   if (!callback) return;
+  // The program calls this across the module border: nothing it throws may leave.
+  try {
+    ParseFile(path, callback);
+  } catch (...) {
+  }
+}
+
+void CXmlParser::ParseFile(const char* path, PFN_XParseCallback callback) {
   if (!path || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
     CString text;
     text.Format(L"Cannot find file: %s!", XWiden(path ? path : "").c_str());
@@ -80,5 +97,16 @@ void CXmlParser::Dofile(const char* path, PFN_XParseCallback callback) {
 
 void CXmlParser::Dofile(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback) {
   if (!callback) return;
-  ParseBytes(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize(), callback);
+  try {
+    ParseBytes(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize(), callback);
+  } catch (...) {
+  }
+}
+
+void CXmlParser::DofileRaw(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback) {
+  if (!callback) return;
+  try {
+    ParseBytes(reinterpret_cast<const char*>(buffer.GetData()), buffer.GetSize(), callback, true);
+  } catch (...) {
+  }
 }

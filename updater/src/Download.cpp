@@ -1,10 +1,9 @@
-// WinINet download: session and request handles are owned by CInternetHandle, the target file
+// WinINet download: session and request handles are owned by CXInternet, the target file
 // by CXHandle; every early return closes them. A partial file is deleted before failing.
 #include "Download.h"
 
-#include <wininet.h>
-
 #include "UpdateRules.h"
+#include "XInternet.h"
 #include "XWin.h"
 
 namespace brindle {
@@ -12,21 +11,6 @@ namespace brindle {
 namespace {
 
 const DWORD kBlockBytes = 4096;
-
-class CInternetHandle {
- public:
-  explicit CInternetHandle(HINTERNET h) : m_h(h) {}
-  ~CInternetHandle() {
-    if (m_h) InternetCloseHandle(m_h);
-  }
-  CInternetHandle(const CInternetHandle&) = delete;
-  CInternetHandle& operator=(const CInternetHandle&) = delete;
-  HINTERNET Get() const { return m_h; }
-  explicit operator bool() const { return m_h != nullptr; }
-
- private:
-  HINTERNET m_h;
-};
 
 // HTTP status of the response; 0 when the address is not HTTP or the status is unreadable.
 DWORD StatusCode(HINTERNET request) {
@@ -60,9 +44,9 @@ bool DownloadToFile(const std::wstring& url, const std::wstring& path, const Pro
   if (!InternetGetConnectedState(&state, 0)) return false;
   DWORD access = (state & INTERNET_CONNECTION_PROXY) ? INTERNET_OPEN_TYPE_PRECONFIG
                                                       : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
-  CInternetHandle session(InternetOpenW(nullptr, access, nullptr, nullptr, 0));
+  CXInternet session(InternetOpenW(nullptr, access, nullptr, nullptr, 0));
   if (!session || Cancelled(cancel)) return false;
-  CInternetHandle request(
+  CXInternet request(
       InternetOpenUrlW(session.Get(), url.c_str(), nullptr, 0, INTERNET_FLAG_NO_CACHE_WRITE, 0));
   if (!request) return false;
   DWORD status = StatusCode(request.Get());

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "UpdateRules.h"
+#include "XWin.h"
 
 namespace {
 
@@ -63,11 +64,10 @@ void CHyperLink::Detach() {
 void CHyperLink::ReadColors() {
   m_linkColor = RGB(0, 0, 255);
   m_visitedColor = RGB(128, 0, 128);
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
-  m_linkColor = ReadColor(key, L"Anchor Color", m_linkColor);
-  m_visitedColor = ReadColor(key, L"Anchor Color Visited", m_visitedColor);
-  RegCloseKey(key);
+  CXRegKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.Out()) != ERROR_SUCCESS) return;
+  m_linkColor = ReadColor(key.Get(), L"Anchor Color", m_linkColor);
+  m_visitedColor = ReadColor(key.Get(), L"Anchor Color Visited", m_visitedColor);
 }
 
 LRESULT CALLBACK CHyperLink::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -78,7 +78,12 @@ LRESULT CALLBACK CHyperLink::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     self->Detach();
     return CallWindowProcW(old, hwnd, msg, wParam, lParam);
   }
-  return self->OnMessage(msg, wParam, lParam);
+  // A window procedure is called by the system: nothing may unwind through it.
+  try {
+    return self->OnMessage(msg, wParam, lParam);
+  } catch (...) {
+    return CallWindowProcW(self->m_oldProc, hwnd, msg, wParam, lParam);
+  }
 }
 
 LRESULT CHyperLink::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -120,21 +125,18 @@ LRESULT CHyperLink::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 RECT CHyperLink::TextRect() {
   RECT rc = {0, 0, 0, 0};
-  HDC dc = GetDC(m_hWnd);
-  if (!dc) return rc;
-  {
-    CXDCState state(dc);
-    if (m_font) SelectObject(dc, m_font.Get());
-    wchar_t text[256] = {0};
-    GetWindowTextW(m_hWnd, text, 256);
-    RECT client;
-    GetClientRect(m_hWnd, &client);
-    rc = client;
-    DrawTextW(dc, text, -1, &rc, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-    if (rc.right > client.right) rc.right = client.right;
-    rc.bottom = client.bottom;
-  }
-  ReleaseDC(m_hWnd, dc);
+  CXWindowDC dc(m_hWnd);
+  if (!dc.Get()) return rc;
+  CXDCState state(dc.Get());
+  if (m_font) SelectObject(dc.Get(), m_font.Get());
+  wchar_t text[256] = {0};
+  GetWindowTextW(m_hWnd, text, 256);
+  RECT client;
+  GetClientRect(m_hWnd, &client);
+  rc = client;
+  DrawTextW(dc.Get(), text, -1, &rc, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+  if (rc.right > client.right) rc.right = client.right;
+  rc.bottom = client.bottom;
   return rc;
 }
 

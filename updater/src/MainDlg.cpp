@@ -60,20 +60,15 @@ void CenterWindow(HWND hwnd) {
 // Whether every character of text has a glyph in font itself (font linking not counted).
 bool FontHasGlyphs(HFONT font, const std::wstring& text) {
   if (!font || text.empty()) return false;
-  HDC dc = GetDC(nullptr);
-  if (!dc) return false;
-  bool all = false;
-  {
-    CXDCState state(dc);
-    SelectObject(dc, font);
-    std::wstring indices(text.size(), L'\0');
-    if (GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), reinterpret_cast<WORD*>(&indices[0]),
-                         GGI_MARK_NONEXISTING_GLYPHS) != GDI_ERROR) {
-      all = indices.find(static_cast<wchar_t>(0xFFFF)) == std::wstring::npos;
-    }
-  }
-  ReleaseDC(nullptr, dc);
-  return all;
+  CXWindowDC dc(nullptr);
+  if (!dc.Get()) return false;
+  CXDCState state(dc.Get());
+  SelectObject(dc.Get(), font);
+  std::wstring indices(text.size(), L'\0');
+  if (GetGlyphIndicesW(dc.Get(), text.c_str(), static_cast<int>(text.size()), reinterpret_cast<WORD*>(&indices[0]),
+                       GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+    return false;
+  return indices.find(static_cast<wchar_t>(0xFFFF)) == std::wstring::npos;
 }
 
 struct WorkerStart {

@@ -1,4 +1,5 @@
-// Resource ids of Brindle.dll's update dialog and its strings.
+// Resource ids of Brindle.dll's update dialog and its strings, shared by the resource script
+// and the code, so the two cannot drift apart.
 #pragma once
 
 #define IDS_UPDATE_QUESTION 102
