@@ -16,10 +16,7 @@ if [ -z "${DISPLAY:-}" ]; then
   trap xvfb_stop EXIT
   echo "run: no display; started Xvfb on $DISPLAY"
 fi
-program="$B/dist/Pinvale.exe"
-if [ ! -f "$program" ]; then
-  echo "run: Pinvale.exe is not built yet; running the service-library tests instead" >&2
-  program="$B/x86/testbin/services_tests.exe"
-fi
-cd "$(dirname "$program")"
-exec wine "$program" "$@"
+cd "$B/dist"
+# Not exec: the trap must still stop an Xvfb started here once the program ends.
+wine Pinvale.exe "$@"
+wineserver -w

@@ -11,7 +11,23 @@ prefix=$1
 export HOME=${PINVALE_PREFIX_HOME:-$prefix/.home}
 mkdir -p "$HOME"
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-[ -f "$prefix/.pinvale-ready" ] && exit 0
+reg() { wine reg "$@" </dev/null >/dev/null 2>&1 || true; }
+# Chinese texts (tray menu, dialogs) in the system's UI fonts: link them to the CJK font. Test
+# prefixes stay unlinked, so the tests see the fonts' own glyphs and the program's fallbacks.
+fontlink() {
+  [ $testing = 1 ] && return 0
+  local face
+  for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "MS Sans Serif" "Microsoft Sans Serif" "Segoe UI" Arial; do
+    reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+      /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f
+  done
+  wineserver -w
+  touch "$prefix/.pinvale-fontlink"
+}
+if [ -f "$prefix/.pinvale-ready" ]; then
+  [ -f "$prefix/.pinvale-fontlink" ] || fontlink
+  exit 0
+fi
 mkdir -p "$prefix"
 wine wineboot -i </dev/null >/dev/null 2>&1 || true
 wineserver -w
@@ -23,7 +39,6 @@ fonts="$prefix/drive_c/windows/Fonts"
 mkdir -p "$fonts"
 cp -n /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
 for f in /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc; do [ -f "$f" ] && cp -n "$f" "$fonts/"; done
-reg() { wine reg "$@" </dev/null >/dev/null 2>&1 || true; }
 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f
 reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /t REG_SZ /d "" /f
@@ -36,5 +51,5 @@ if [ $testing = 1 ]; then
       /d 'C:\windows\system32\cmd.exe /c rem "%1"' /f
   done
 fi
-wineserver -w
+fontlink
 touch "$prefix/.pinvale-ready"

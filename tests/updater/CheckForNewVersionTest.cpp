@@ -442,13 +442,15 @@ TEST_F(Check, CancelDuringDownloadIsSafeWhenLibraryIsFreedAtOnce) {
   CheckThread run(check, IniUrl(), L"2.1.0.1", parent);
   HWND dlg = run.WaitForDialog();
   ASSERT_TRUE(dlg);
-  server.SetPacing(4096, 4000);
+  // The pause is far longer than the dialog's wait, so even a loaded machine returns from the
+  // call while the worker is still blocked on the network.
+  server.SetPacing(4096, 10000);
   Click(dlg, IDOK);
   ASSERT_TRUE(xtest::WaitFor([&] { return SendMessageW(GetDlgItem(dlg, 1002), PBM_GETPOS, 0, 0) > 0; }, 15000));
   DWORD start = GetTickCount();
   Click(dlg, IDCANCEL);
   ASSERT_TRUE(run.Finish(10000));
-  EXPECT_LT(GetTickCount() - start, 3500u);
+  EXPECT_LT(GetTickCount() - start, 8000u);  // the call does not wait for the next piece
   EXPECT_TRUE(run.Result());
   EXPECT_FALSE(IsWindow(dlg));
 
@@ -457,7 +459,7 @@ TEST_F(Check, CancelDuringDownloadIsSafeWhenLibraryIsFreedAtOnce) {
   FreeLibrary(module);
   module = nullptr;
   EXPECT_NE(GetModuleHandleW(L"Brindle.dll"), nullptr);
-  EXPECT_TRUE(xtest::WaitFor([] { return GetModuleHandleW(L"Brindle.dll") == nullptr; }, 15000));
+  EXPECT_TRUE(xtest::WaitFor([] { return GetModuleHandleW(L"Brindle.dll") == nullptr; }, 30000));
   EXPECT_TRUE(FilesIn(temp.Path()).empty());
   xtest::PumpFor(200);
   EXPECT_EQ(g_parentCloses, 0);
