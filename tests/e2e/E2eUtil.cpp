@@ -290,4 +290,13 @@ void ResetUserState() {
   if (SHGetSpecialFolderPathW(nullptr, startup, CSIDL_STARTUP, FALSE)) DeleteFileW((std::wstring(startup) + L"\\Pinvale.lnk").c_str());
 }
 
+LRESULT SendPath(HWND window, const std::wstring& path) {
+  wchar_t buffer[260] = {0};
+  path.copy(buffer, 259);
+  COPYDATASTRUCT data = {1, sizeof buffer, buffer};
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &result);
+  return static_cast<LRESULT>(result);
+}
+
 }  // namespace e2e

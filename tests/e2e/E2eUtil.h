@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "TestUtil.h"
 
 namespace e2e {
@@ -85,5 +87,22 @@ bool HotKeyIsFree();
 // Per-user state the program keeps outside its folders: its registry key and the Startup
 // shortcut. Removed by Reset.
 void ResetUserState();
+
+// Sends a path the way the shell extension does: tag 1, 520 bytes, NUL-padded. The window's
+// answer, 0 when it did not answer within 10 s.
+LRESULT SendPath(HWND window, const std::wstring& path);
+
+// Every end-to-end test starts and ends with no program running and no per-user state.
+class CleanStateTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EndStrayInstances();
+    ResetUserState();
+  }
+  void TearDown() override {
+    EndStrayInstances();
+    ResetUserState();
+  }
+};
 
 }  // namespace e2e

@@ -9,17 +9,7 @@
 
 namespace {
 
-class KeysTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    e2e::EndStrayInstances();
-    e2e::ResetUserState();
-  }
-  void TearDown() override {
-    e2e::EndStrayInstances();
-    e2e::ResetUserState();
-  }
-};
+class KeysTest : public e2e::CleanStateTest {};
 
 TEST_F(KeysTest, GlobalHotKeyIsHeldWhileRunningAndTogglesTheWindow) {
   ASSERT_TRUE(e2e::HotKeyIsFree());

@@ -13,25 +13,7 @@ namespace {
 POINT Row(int index) { return POINT{150, 118 + 40 * index}; }
 const POINT kAddButton = {62, 74}, kDeleteButton = {98, 74};
 
-class ListTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    e2e::EndStrayInstances();
-    e2e::ResetUserState();
-  }
-  void TearDown() override {
-    e2e::EndStrayInstances();
-    e2e::ResetUserState();
-  }
-};
-
-void SendPath(HWND window, const std::wstring& path) {
-  wchar_t buffer[260] = {0};
-  path.copy(buffer, 259);
-  COPYDATASTRUCT data = {1, sizeof buffer, buffer};
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &result);
-}
+class ListTest : public e2e::CleanStateTest {};
 
 TEST_F(ListTest, AddOpenCountAndDelete) {
   e2e::Install install;
@@ -52,7 +34,7 @@ TEST_F(ListTest, AddOpenCountAndDelete) {
   e2e::Program program(install, L"", {{L"PINVALE_RECORD", record}});
   HWND main = program.WaitForWindow();
   ASSERT_NE(main, nullptr);
-  for (const std::wstring& p : {tool, folder, note}) SendPath(main, p);
+  for (const std::wstring& p : {tool, folder, note}) e2e::SendPath(main, p);
   SetForegroundWindow(main);
   xtest::PumpFor(300);
 

@@ -10,27 +10,7 @@
 
 namespace {
 
-class ProgramTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    e2e::EndStrayInstances();
-    e2e::ResetUserState();
-  }
-  void TearDown() override {
-    e2e::EndStrayInstances();
-    e2e::ResetUserState();
-  }
-};
-
-// What the shell extension sends: tag 1 and 520 bytes holding the path.
-LRESULT SendPath(HWND window, const std::wstring& path) {
-  wchar_t buffer[260] = {0};
-  path.copy(buffer, 259);
-  COPYDATASTRUCT data = {1, sizeof buffer, buffer};
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &result);
-  return static_cast<LRESULT>(result);
-}
+class ProgramTest : public e2e::CleanStateTest {};
 
 std::string Utf8(const std::wstring& s) { return xtest::Narrow(s); }
 
@@ -63,9 +43,9 @@ TEST_F(ProgramTest, CopyDataOfAnExistingPathAddsItAndShowsTheWindow) {
   ShowWindow(main, SW_HIDE);
   ASSERT_TRUE(xtest::WaitFor([&] { return !IsWindowVisible(main); }));
 
-  SendPath(main, files / L"missing.txt");
+  e2e::SendPath(main, files / L"missing.txt");
   EXPECT_FALSE(IsWindowVisible(main));  // nothing added, nothing shown
-  SendPath(main, file);
+  e2e::SendPath(main, file);
   EXPECT_TRUE(xtest::WaitFor([&] { return IsWindowVisible(main) != 0; }));
 
   EXPECT_EQ(program.Exit(), 0u);

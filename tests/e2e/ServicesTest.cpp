@@ -16,16 +16,8 @@ namespace {
 
 using Server = xtest::LoopbackHttpServer;
 
-class ServicesTest : public ::testing::Test {
+class ServicesTest : public e2e::CleanStateTest {
  protected:
-  void SetUp() override {
-    e2e::EndStrayInstances();
-    e2e::ResetUserState();
-  }
-  void TearDown() override {
-    e2e::EndStrayInstances();
-    e2e::ResetUserState();
-  }
   // Both services pointed at the server.
   std::map<std::wstring, std::wstring> Addresses(const Server& server) {
     return {{L"PINVALE_TEST_PING_URL", server.BaseUrlW() + L"/stat.php?src=pinvale&type=open&"},

@@ -50,18 +50,13 @@ COLORREF ScreenPixel(POINT p) {
   return c;
 }
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public e2e::CleanStateTest {
  protected:
   void SetUp() override {
-    e2e::EndStrayInstances();
-    e2e::ResetUserState();
+    e2e::CleanStateTest::SetUp();
     regsvr = install.Folder() + L"\\regsvr32.exe";
     ASSERT_TRUE(CopyFileW(xtest::RecordArgsExe().c_str(), regsvr.c_str(), FALSE));
     record = records / L"regsvr32.log";
-  }
-  void TearDown() override {
-    e2e::EndStrayInstances();
-    e2e::ResetUserState();
   }
 
   HWND Start() {
