@@ -11,25 +11,35 @@
 #include "ServiceInterfaces.h"
 #include "Settings.h"
 #include "UIHandle.h"
+#include "XMessageBox.h"
+#include "XSkinConfig.h"
 #include "XUIMgr.h"
+#include "XWin.h"
 
 namespace {
 
 const wchar_t kInstanceMutex[] = L"Pinvale_{704E1A40-9417-4525-AC09-396ED748401A}";
 
-// Watches the UI thread's "start-up finished" message. Without the service library the skin
-// cannot be deciphered and no window can ever appear: the missing library is reported (the
-// loader's own message) and the program ends instead of running on invisibly.
+// Watches the UI thread's "start-up finished" message. A first instance without a main window
+// can never be used and would only hold the instance mutex, so every later start would end
+// unseen: the cause is reported and the program ends. Without the service library the skin
+// cannot be deciphered (the loader's own message says so); without the skin package the
+// framework stays silent, so its path is reported here.
 class CStartupWatch : public IMessageTranslator {
  public:
   BOOL Translate(MSG* msg) override {
     if (msg->hwnd || msg->message != XWM_UI_READY || CUIHandle::Instance().GetMainWindow()) return FALSE;
     ISQLite* db = nullptr;
-    if (CModuleLoader::GetModuleObject(CModuleLoader::kServices, &IID_ISQLite, reinterpret_cast<void**>(&db)) != 0) {
-      PostQuitMessage(0);
-    } else if (db) {
-      db->Release();
+    if (CModuleLoader::GetModuleObject(CModuleLoader::kServices, &IID_ISQLite, reinterpret_cast<void**>(&db)) == 0) {
+      CXComPtr<ISQLite> held(db);
+      const CString package = CXSkinConfig::PackagePath();
+      if (GetFileAttributesW(package) == INVALID_FILE_ATTRIBUTES) {
+        CString text;
+        text.Format(L"Cannot find file: %s!", package.GetString());
+        XShowMessageBox(text, L"Error", MB_OK);
+      }
     }
+    PostQuitMessage(0);
     return TRUE;
   }
 };

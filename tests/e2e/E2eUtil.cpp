@@ -24,7 +24,7 @@ void CopyFolder(const std::wstring& from, const std::wstring& to, std::initializ
     for (const wchar_t* w : without) skip = skip || lstrcmpiW(w, name.c_str()) == 0;
     if (skip) continue;
     if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      CopyFolder(from + L"\\" + name, to + L"\\" + name, {});
+      CopyFolder(from + L"\\" + name, to + L"\\" + name, without);
     } else {
       CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
     }

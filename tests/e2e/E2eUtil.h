@@ -20,8 +20,8 @@ namespace e2e {
 // The build's output folder as Wine sees it.
 std::wstring DistFolder();
 
-// A copy of the output folder (less the named files) and an APPDATA folder, both removed
-// with the object.
+// A copy of the output folder (less the named files, in whichever of its folders they are) and
+// an APPDATA folder, both removed with the object.
 class Install {
  public:
   explicit Install(std::initializer_list<const wchar_t*> without = {});

@@ -100,11 +100,10 @@ TEST_F(ProgramTest, SecondInstanceShowsTheFirstWindowAndEnds) {
   EXPECT_EQ(std::count(paths.begin(), paths.end(), Utf8(files.Path())), 0);  // not passed on
 }
 
-TEST_F(ProgramTest, WithoutTheServiceLibraryTheMissingFileIsReported) {
-  e2e::Install install({L"Corvane.dll"});
-  e2e::Program program(install);
+// The program's "Error" message box, once it is shown.
+HWND ErrorBox(const e2e::Program& program) {
   HWND box = nullptr;
-  ASSERT_TRUE(xtest::WaitFor(
+  xtest::WaitFor(
       [&] {
         for (HWND h : program.Windows(L"#32770")) {
           wchar_t caption[32] = {0};
@@ -113,8 +112,30 @@ TEST_F(ProgramTest, WithoutTheServiceLibraryTheMissingFileIsReported) {
         }
         return box != nullptr;
       },
-      30000));
+      30000);
+  return box;
+}
+
+TEST_F(ProgramTest, WithoutTheServiceLibraryTheMissingFileIsReported) {
+  e2e::Install install({L"Corvane.dll"});
+  e2e::Program program(install);
+  HWND box = ErrorBox(program);
+  ASSERT_NE(box, nullptr);
   EXPECT_EQ(e2e::StaticTexts(box), L"Lack of file: " + install.Folder() + L"\\Corvane.dll !");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  DWORD code = 1;
+  ASSERT_TRUE(program.WaitForExit(20000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
+// Without its skin no window can appear: the program says which file is missing and ends, so
+// that it neither runs unseen nor keeps every later start from showing anything.
+TEST_F(ProgramTest, WithoutTheSkinPackageTheMissingFileIsReportedAndTheProgramEnds) {
+  e2e::Install install({L"DefaultSkin.xui"});
+  e2e::Program program(install);
+  HWND box = ErrorBox(program);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(e2e::StaticTexts(box), L"Cannot find file: " + install.Folder() + L"\\skin\\DefaultSkin.xui!");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   DWORD code = 1;
   ASSERT_TRUE(program.WaitForExit(20000, &code));
