@@ -66,8 +66,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
   WriteInstallPath();
   CUIHandle& handle = CUIHandle::Instance();
   CXUIMgr& ui = CXUIMgr::GetInstance();
-  ui.Initialize();
+  // Registered before the UI thread starts: the skin's start-up creates the main window on
+  // that thread, and its creation notification must never find the callback missing.
   ui.SetNotifyCallback(&handle);
+  ui.Initialize();
   CStartupWatch watch;
   ui.MessageLoop(&watch);
 
