@@ -9,12 +9,15 @@
 #include <shlobj.h>
 #include <windowsx.h>
 
+#include <memory>
+
 #include "BackgroundServices.h"
 #include "CommandLine.h"
 #include "ControlMgr.h"
 #include "ShellItem.h"
 #include "XBaseUI.h"
 #include "XList.h"
+#include "XSkinRegistry.h"
 #include "XUIMgr.h"
 #include "XWindow.h"
 #include "XWin.h"
@@ -56,6 +59,16 @@ void WriteOption(CSettings& s, Option o, int value) {
     case kHideToolbar: s.SetHideToolbar(value); break;
   }
 }
+
+// A root built from a template for this object alone: the skin's table of built objects
+// forgets it before it is destroyed, so that table never names a freed object.
+struct TemplateRootDeleter {
+  void operator()(IXUIObject* root) const {
+    CXSkinRegistry::Instance().ForgetCreated(root);
+    XDestroyUIObject(root);
+  }
+};
+using CTemplateRoot = std::unique_ptr<IXUIObject, TemplateRootDeleter>;
 
 CXBaseUI* DialogCheckBox(IXUIObject* dialog, const wchar_t* id) {
   CControlMgr* mgr = dialog ? dialog->XUI_GetControlMgr() : nullptr;
@@ -370,10 +383,10 @@ void CUIHandle::FillSettingsDialog(IXUIObject* dialog) {
 
 void CUIHandle::RunSettingsDialog() {
   CXUIMgr& ui = CXUIMgr::GetInstance();
-  IXUIObject* dialog = ui.CreateUIObjectWithTemplate(L"Setting.dlg");
+  CTemplateRoot dialog(ui.CreateUIObjectWithTemplate(L"Setting.dlg"));
   if (!dialog) return;
-  if (ui.DialogDoModal(dialog, m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr) == 5) ApplySettingsDialog(dialog);
-  XDestroyUIObject(dialog);
+  if (ui.DialogDoModal(dialog.get(), m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr) == 5)
+    ApplySettingsDialog(dialog.get());
 }
 
 void CUIHandle::ApplySettingsDialog(IXUIObject* dialog) {

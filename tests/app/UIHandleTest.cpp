@@ -15,7 +15,11 @@
 #include "TestUtil.h"
 #include "UIHandle.h"
 #include "XBaseUI.h"
+#include "XAppTemplate.h"
 #include "XList.h"
+#include "XSkinConfig.h"
+#include "XSkinRegistry.h"
+#include "XUIMgr.h"
 #include "XWindow.h"
 
 namespace {
@@ -270,6 +274,36 @@ TEST_F(SettingsDialogTest, ConfirmWritesOnlyWhatChanged) {
   handle.ApplySettingsDialog(&d.dialog);
   EXPECT_EQ(handle.Settings().GetAutoHide(), 0);
   EXPECT_EQ(g_registrations.size(), 1u);
+}
+
+// Plays the user of the skin's settings dialog while it runs modally: once it is shown, the
+// states of its boxes are read and it is confirmed (command 5).
+std::vector<int> g_boxesSeen;
+void CALLBACK ConfirmSettingsDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND shown = FindWindowW(nullptr, L"Pinvale Settings");
+  IXUIObject* dialog = CXSkinRegistry::Instance().GetCreated(L"Setting.dlg");
+  if (!shown || !IsWindowVisible(shown) || !dialog) return;
+  KillTimer(nullptr, timer);
+  for (const wchar_t* id : {L"autorun", L"autohide", L"rightlink", L"autosort", L"hidetoolbar"}) {
+    CXBaseUI* box = dialog->XUI_GetControlMgr()->FindUI(id);
+    g_boxesSeen.push_back(box ? box->GetCheck() : -1);
+  }
+  PostMessageW(shown, WM_COMMAND, 5, 0);
+}
+
+TEST_F(SettingsDialogTest, TheSkinsDialogIsFilledConfirmedAndForgottenOnceClosed) {
+  ASSERT_EQ(CXSkinConfig::LoadChosenSkin(), 1);
+  CXAppTemplate start;
+  ASSERT_EQ(start.ReadFromPackage(L"oninit.x"), 1);
+  CXUIMgr::GetInstance().SetNotifyCallback(&handle);
+  g_boxesSeen.clear();
+  SetTimer(nullptr, 0, 50, ConfirmSettingsDialog);
+  handle.RunSettingsDialog();
+  CXUIMgr::GetInstance().SetNotifyCallback(nullptr);
+  EXPECT_EQ(g_boxesSeen, (std::vector<int>{0, 1, 1, 0, 0}));
+  EXPECT_TRUE(g_registrations.empty());  // confirmed unchanged: nothing started
+  // The skin's table of built objects no longer names the destroyed dialog.
+  EXPECT_EQ(CXSkinRegistry::Instance().GetCreated(L"Setting.dlg"), nullptr);
 }
 
 }  // namespace
