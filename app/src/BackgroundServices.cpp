@@ -17,7 +17,11 @@
 
 namespace {
 
-IStatistic* g_statistic = nullptr;
+// Made on first use, after the library table, so it goes before the library that made it.
+CXComPtr<IStatistic>& Statistic() {
+  static CXComPtr<IStatistic> statistic;
+  return statistic;
+}
 
 // A loopback address from the environment, or the built-in one.
 CString AddressFrom(const wchar_t* variable, const wchar_t* builtIn) {
@@ -29,14 +33,15 @@ CString AddressFrom(const wchar_t* variable, const wchar_t* builtIn) {
 
 unsigned __stdcall UpdateThread(void* argument) {
   HWND mainWindow = static_cast<HWND>(argument);
-  CString library = CBackgroundServices::UpdaterPath();
-  if (library.IsEmpty()) return 0;
-  HMODULE module = LoadLibraryW(library);
-  if (!module) return 0;
-  auto check = reinterpret_cast<PFN_CHECKFORNEWVERSION>(
-      reinterpret_cast<void*>(GetProcAddress(module, BRINDLE_CHECK_EXPORT)));
-  if (check) check(UpdateAddress(), L"Pinvale", nullptr, mainWindow);
-  FreeLibrary(module);
+  try {
+    CString library = CBackgroundServices::UpdaterPath();
+    if (library.IsEmpty()) return 0;
+    CXModule module(LoadLibraryW(library));
+    auto check = module.Proc<PFN_CHECKFORNEWVERSION>(BRINDLE_CHECK_EXPORT);
+    if (check) check(UpdateAddress(), L"Pinvale", nullptr, mainWindow);
+  } catch (...) {
+    // Out of memory for a path: no update check this run, and no end of the program.
+  }
   return 0;
 }
 
@@ -49,23 +54,19 @@ CString UpdateAddress() {
 }
 
 void CBackgroundServices::SendPing() {
-  if (g_statistic) return;
+  if (Statistic()) return;
   IStatistic* statistic = nullptr;
   if (CModuleLoader::GetModuleObject(CModuleLoader::kServices, &IID_IStatistic,
                                      reinterpret_cast<void**>(&statistic)) != 0 ||
       !statistic)
     return;
+  Statistic().Reset(statistic);
   statistic->Send(PingAddress());
-  g_statistic = statistic;
 }
 
-void CBackgroundServices::ReleasePing() {
-  if (!g_statistic) return;
-  g_statistic->Release();
-  g_statistic = nullptr;
-}
+void CBackgroundServices::ReleasePing() { Statistic().Reset(); }
 
-bool CBackgroundServices::HasPingObject() { return g_statistic != nullptr; }
+bool CBackgroundServices::HasPingObject() { return static_cast<bool>(Statistic()); }
 
 CString CBackgroundServices::UpdaterPath() {
   CString exe = ProgramPath();

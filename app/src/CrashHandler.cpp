@@ -170,15 +170,25 @@ bool CCrashHandler::Install(const CString& folder, const wchar_t* prefix, DWORD 
   UINT n = GetSystemDirectoryW(system, MAX_PATH);
   if (n == 0 || n >= MAX_PATH - 16) return false;
   CString dbghelp = CString(system) + L"\\dbghelp.dll";
-  HMODULE module = LoadLibraryW(dbghelp);  // kept for the life of the process
-  if (!module) return false;
-  g_state.writeDump = reinterpret_cast<PFN_MiniDumpWriteDump>(
-      reinterpret_cast<void*>(GetProcAddress(module, "MiniDumpWriteDump")));
-  g_state.requestEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  g_state.doneEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!g_state.writeDump || !g_state.requestEvent || !g_state.doneEvent) return false;
+  // Held until everything is in place; an armed handler keeps them for the life of the
+  // process (its thread waits on the events until the process ends).
+  CXModule module(LoadLibraryW(dbghelp));
+  auto writeDump = module.Proc<PFN_MiniDumpWriteDump>("MiniDumpWriteDump");
+  CXHandle requestEvent(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  CXHandle doneEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!writeDump || !requestEvent.Valid() || !doneEvent.Valid()) return false;
+  g_state.writeDump = writeDump;
+  g_state.requestEvent = requestEvent.Get();
+  g_state.doneEvent = doneEvent.Get();
   g_state.thread = CreateThread(nullptr, 0, HandlerThread, nullptr, 0, &g_state.threadId);
-  if (!g_state.thread) return false;
+  if (!g_state.thread) {
+    g_state.writeDump = nullptr;
+    g_state.requestEvent = g_state.doneEvent = nullptr;
+    return false;
+  }
+  module.Detach();
+  requestEvent.Detach();
+  doneEvent.Detach();
   g_state.installed = true;
 
   if (types & kUnhandledExceptions) SetUnhandledExceptionFilter(OnUnhandledException);

@@ -6,28 +6,27 @@
 
 #include "ServiceInterfaces.h"
 #include "XString.h"
+#include "XWin.h"
 
 namespace {
 
 struct LibraryEntry {
   const wchar_t* fileName;
-  HMODULE module;
+  CXModule module;
   PFN_XCreateInstance create;
 };
 
 class LibraryTable {
  public:
-  ~LibraryTable() { UnloadAll(); }
   void UnloadAll() {
     for (LibraryEntry& e : entries) {
-      if (e.module) FreeLibrary(e.module);
-      e.module = nullptr;
+      e.module.Reset();
       e.create = nullptr;
     }
   }
   LibraryEntry entries[CModuleLoader::kLibraryCount] = {
-      {L"Corvane.dll", nullptr, nullptr},
-      {L"Tessaly.dll", nullptr, nullptr},
+      {L"Corvane.dll", {}, nullptr},
+      {L"Tessaly.dll", {}, nullptr},
   };
 };
 
@@ -67,8 +66,8 @@ bool LoadEntry(LibraryEntry& e) {
     ReportMissingFile(path);
     return false;
   }
-  e.module = LoadLibraryW(path.c_str());
-  return e.module != nullptr;
+  e.module.Reset(LoadLibraryW(path.c_str()));
+  return e.module.Get() != nullptr;
 }
 
 }  // namespace
@@ -77,10 +76,9 @@ int CModuleLoader::GetModuleObject(int index, const GUID* id, void** out) {
   if (index < 0 || index >= kLibraryCount || !id || !out) return 1;
   try {
     LibraryEntry& e = g_libraries.entries[index];
-    if (!e.module && !LoadEntry(e)) return 1;
+    if (!e.module.Get() && !LoadEntry(e)) return 1;
     if (!e.create) {
-      e.create = reinterpret_cast<PFN_XCreateInstance>(
-          reinterpret_cast<void*>(GetProcAddress(e.module, "CreateInstance")));
+      e.create = e.module.Proc<PFN_XCreateInstance>("CreateInstance");
       if (!e.create) return 1;
     }
     void* object = e.create(id);
@@ -95,7 +93,7 @@ int CModuleLoader::GetModuleObject(int index, const GUID* id, void** out) {
 void CModuleLoader::UnloadAll() { g_libraries.UnloadAll(); }
 
 HMODULE CModuleLoader::LoadedModule(int index) {
-  return (index >= 0 && index < kLibraryCount) ? g_libraries.entries[index].module : nullptr;
+  return (index >= 0 && index < kLibraryCount) ? g_libraries.entries[index].module.Get() : nullptr;
 }
 
 void CModuleLoader::SetTestMessageSink(PFN_TestMessageSink sink) { g_testMessageSink = sink; }

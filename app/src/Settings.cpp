@@ -12,6 +12,7 @@
 #include "ShellItem.h"
 #include "XBaseUI.h"
 #include "XRelayOut.h"
+#include "XWin.h"
 #include "XWindow.h"
 
 namespace {
@@ -39,8 +40,8 @@ CString ProgramFolder() {
 }
 
 CSettings::CSettings() {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key,
+  CXRegKey key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.Out(),
                       nullptr) != ERROR_SUCCESS)
     return;
   const struct {
@@ -48,35 +49,32 @@ CSettings::CSettings() {
     DWORD value;
   } defaults[] = {{L"AutoHide", 1}, {L"AutoSort", 0}, {L"HideToolbar", 0}};
   for (const auto& d : defaults) {
-    if (RegQueryValueExW(key, d.name, nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND)
-      RegSetValueExW(key, d.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&d.value), sizeof d.value);
+    if (RegQueryValueExW(key.Get(), d.name, nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND)
+      RegSetValueExW(key.Get(), d.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&d.value), sizeof d.value);
   }
-  RegCloseKey(key);
 }
 
 const wchar_t* CSettings::KeyPath() { return kKey; }
 
 int CSettings::ReadValue(const wchar_t* name, bool writeOneWhenUnreadable) {
   DWORD value = 0, size = sizeof value, type = 0;
-  HKEY key = nullptr;
-  bool ok = false;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-    ok = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
-         type == REG_DWORD && size == sizeof value;
-    RegCloseKey(key);
-  }
+  CXRegKey key;
+  bool ok = RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, key.Out()) == ERROR_SUCCESS &&
+            RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+                ERROR_SUCCESS &&
+            type == REG_DWORD && size == sizeof value;
   if (ok) return static_cast<int>(value);
   if (writeOneWhenUnreadable) WriteValue(name, 1);
   return 1;
 }
 
 void CSettings::WriteValue(const wchar_t* name, int value) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  CXRegKey key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Out(), nullptr) !=
+      ERROR_SUCCESS)
     return;
   DWORD v = static_cast<DWORD>(value);
-  RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
-  RegCloseKey(key);
+  RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
 }
 
 int CSettings::GetAutoHide() { return ReadValue(L"AutoHide", false); }
@@ -154,11 +152,10 @@ void ApplyToolbarVisibility(int hide, CXWindow* window, bool skipRedraw) {
 void WriteInstallPath() {
   CString path = ProgramPath();
   if (path.IsEmpty()) return;
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tarquon\\Pinvale", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
+  CXRegKey key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tarquon\\Pinvale", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                      key.Out(), nullptr) != ERROR_SUCCESS)
     return;
-  RegSetValueExW(key, L"installpath", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.GetString()),
+  RegSetValueExW(key.Get(), L"installpath", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.GetString()),
                  static_cast<DWORD>((path.GetLength() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
 }

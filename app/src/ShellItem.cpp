@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "ShellHandles.h"
 #include "XWin.h"
 
 namespace {
@@ -74,12 +75,12 @@ CString PathWithoutLastComponent(const CString& path) {
 
 int GetSpecialFolderPath(int csidl, CString& path) {
   path.Empty();
-  LPITEMIDLIST list = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list) return 0;
+  LPITEMIDLIST handedOut = nullptr;
+  HRESULT hr = SHGetSpecialFolderLocation(nullptr, csidl, &handedOut);
+  CXItemIdList list(handedOut);
+  if (FAILED(hr) || !list) return 0;
   wchar_t buf[MAX_PATH] = {0};
-  BOOL ok = SHGetPathFromIDListW(list, buf);
-  CoTaskMemFree(list);
-  if (!ok) return 0;
+  if (!SHGetPathFromIDListW(list.get(), buf)) return 0;
   buf[MAX_PATH - 1] = 0;
   path = buf;
   return 1;

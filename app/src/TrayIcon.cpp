@@ -19,17 +19,13 @@ static_assert(sizeof(void*) == 8 || kRecordSize == 952, "the version-3 record of
 
 CTrayIcon::CTrayIcon() { ZeroMemory(&m_data, sizeof m_data); }
 
-CTrayIcon::~CTrayIcon() {
-  if (m_icon) DestroyIcon(m_icon);
-}
-
 UINT CTrayIcon::TaskbarCreatedMessage() { return g_taskbarCreated; }
 
 void CTrayIcon::Create(HWND window) {
   if (!m_icon) {
-    m_icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
-                                           GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                           LR_DEFAULTCOLOR));
+    m_icon.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                               LR_DEFAULTCOLOR)));
   }
   ZeroMemory(&m_data, sizeof m_data);
   m_data.cbSize = kRecordSize;
@@ -37,7 +33,7 @@ void CTrayIcon::Create(HWND window) {
   m_data.uID = 0;
   m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   m_data.uCallbackMessage = kCallbackMessage;
-  m_data.hIcon = m_icon;
+  m_data.hIcon = m_icon.get();
   XCopyBounded(m_data.szTip, sizeof m_data.szTip / sizeof m_data.szTip[0], L"Pinvale");
   Add();
 }
@@ -52,12 +48,11 @@ void CTrayIcon::Delete() {
 
 void CTrayIcon::ShowMenu() {
   if (!m_data.hWnd) return;
-  HMENU menu = CreatePopupMenu();
+  CXMenu menu(CreatePopupMenu());
   if (!menu) return;
-  AppendMenuW(menu, MF_STRING, kCommandOpen, L"\u6253\u5f00Pinvale");
-  AppendMenuW(menu, MF_STRING, kCommandExit, L"\u9000\u51fa");
+  AppendMenuW(menu.get(), MF_STRING, kCommandOpen, L"\u6253\u5f00Pinvale");
+  AppendMenuW(menu.get(), MF_STRING, kCommandExit, L"\u9000\u51fa");
   POINT at = {0, 0};
   GetCursorPos(&at);
-  TrackPopupMenu(menu, TPM_LEFTBUTTON, at.x, at.y, 0, m_data.hWnd, nullptr);
-  DestroyMenu(menu);
+  TrackPopupMenu(menu.get(), TPM_LEFTBUTTON, at.x, at.y, 0, m_data.hWnd, nullptr);
 }

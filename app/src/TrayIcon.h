@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "ShellHandles.h"
+
 class CTrayIcon {
  public:
   enum : UINT {
@@ -15,7 +17,6 @@ class CTrayIcon {
   };
 
   CTrayIcon();
-  ~CTrayIcon();
   CTrayIcon(const CTrayIcon&) = delete;
   CTrayIcon& operator=(const CTrayIcon&) = delete;
 
@@ -35,5 +36,5 @@ class CTrayIcon {
 
  private:
   NOTIFYICONDATAW m_data;
-  HICON m_icon = nullptr;
+  CXIcon m_icon;
 };

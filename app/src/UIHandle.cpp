@@ -84,12 +84,7 @@ CUIHandle& CUIHandle::Instance() {
 
 CUIHandle::CUIHandle() : m_pSettings(new CSettings) {}
 
-CUIHandle::~CUIHandle() {
-  for (auto& icon : m_typeIcons)
-    if (icon.second) DestroyIcon(icon.second);
-  if (m_hImageList) ImageList_Destroy(m_hImageList);
-  delete m_pSettings;
-}
+CUIHandle::~CUIHandle() = default;
 
 void CUIHandle::SetTestShellStartSink(PFN_TestShellStartSink sink) { g_shellSink = sink; }
 
@@ -297,8 +292,8 @@ void CUIHandle::AddItem(const CString& path) {
 }
 
 void CUIHandle::FillList(CXList* list) {
-  if (!m_hImageList) m_hImageList = ImageList_Create(32, 32, ILC_COLOR32, 100, 100);
-  list->SetImageList(m_hImageList);
+  if (!m_images) m_images.reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
+  list->SetImageList(m_images.get());
   m_pList = list;
   for (int i = 0; i < m_store.Count(); ++i) {
     const FAVORITE_DATA* record = m_store.At(i);
@@ -351,11 +346,10 @@ void CUIHandle::AddFolderFromPicker(HWND owner) {
   info.pszDisplayName = display;
   info.lpszTitle = L"\u9009\u62e9\u8def\u5f84";
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
+  CXItemIdList chosen(SHBrowseForFolderW(&info));
   if (!chosen) return;
   wchar_t path[MAX_PATH] = {0};
-  BOOL ok = SHGetPathFromIDListW(chosen, path);
-  CoTaskMemFree(chosen);
+  BOOL ok = SHGetPathFromIDListW(chosen.get(), path);
   path[MAX_PATH - 1] = 0;
   if (ok && path[0] && PathExistsAtAll(path)) AddItem(path);
 }
@@ -412,8 +406,9 @@ HICON CUIHandle::TypeIcon(const CString& path) {
     type = dot > slash ? path.Mid(dot).MakeLower().Str() : std::wstring();
   }
   auto known = m_typeIcons.find(type);
-  if (known != m_typeIcons.end()) return known->second;
-  HICON icon = GetFileTypeIcon(path);
-  m_typeIcons[type] = icon;
-  return icon;
+  if (known != m_typeIcons.end()) return known->second.get();
+  CXIcon icon(GetFileTypeIcon(path));
+  HICON handle = icon.get();
+  m_typeIcons[type] = std::move(icon);
+  return handle;
 }

@@ -8,11 +8,13 @@
 #include <commctrl.h>
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "FavoriteStore.h"
 #include "HotKeyFile.h"
 #include "Settings.h"
+#include "ShellHandles.h"
 #include "TrayIcon.h"
 #include "XString.h"
 #include "XUIObject.h"
@@ -79,12 +81,12 @@ class CUIHandle : public INotifyCallback {
   // depends on nothing else, and asking the shell is the dearest part of a row. Owned here.
   HICON TypeIcon(const CString& path);
 
-  HIMAGELIST m_hImageList = nullptr;
-  CSettings* m_pSettings;
+  CXImageList m_images;
+  std::unique_ptr<CSettings> m_pSettings;
   CXList* m_pList = nullptr;
   CXWindow* m_pMainWnd = nullptr;
   CFavoriteStore m_store;
   CTrayIcon m_tray;
   CHotKeyFileParser m_hotKeys;
-  std::map<std::wstring, HICON> m_typeIcons;
+  std::map<std::wstring, CXIcon> m_typeIcons;
 };

@@ -99,6 +99,7 @@ class CXModule {
   CXModule(const CXModule&) = delete;
   CXModule& operator=(const CXModule&) = delete;
   HMODULE Get() const { return m_h; }
+  HMODULE Detach() { HMODULE h = m_h; m_h = nullptr; return h; }
   void Reset(HMODULE h = nullptr) { if (m_h) FreeLibrary(m_h); m_h = h; }
   template <class F> F Proc(const char* name) const {
     return m_h ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m_h, name))) : nullptr;
