@@ -8,7 +8,7 @@
 #include "Brindle.h"
 #include "ModuleLoader.h"
 #include "ServiceInterfaces.h"
-#include "Settings.h"
+#include "ShellItem.h"
 #include "XWin.h"
 
 #ifndef PINVALE_UPDATE_HOST

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ServiceInterfaces.h"
+#include "ShellItem.h"
 #include "XString.h"
 #include "XWin.h"
 
@@ -33,21 +34,6 @@ class LibraryTable {
 LibraryTable g_libraries;
 CModuleLoader::PFN_TestMessageSink g_testMessageSink = nullptr;
 
-// Full path of the running executable, whatever its length.
-std::wstring ExecutablePath() {
-  std::wstring buf(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, &buf[0], static_cast<DWORD>(buf.size()));
-    if (n == 0) return std::wstring();
-    if (n < buf.size()) {
-      buf.resize(n);
-      return buf;
-    }
-    if (buf.size() >= 32768) return std::wstring();
-    buf.resize(buf.size() * 2);
-  }
-}
-
 void ReportMissingFile(const std::wstring& path) {
   CString text;
   text.Format(L"Lack of file: %s !", path.c_str());
@@ -59,9 +45,7 @@ void ReportMissingFile(const std::wstring& path) {
 }
 
 bool LoadEntry(LibraryEntry& e) {
-  std::wstring path = ExecutablePath();
-  size_t slash = path.find_last_of(L"\\/");
-  path = (slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1)) + e.fileName;
+  const std::wstring path = (ProgramFolder() + e.fileName).Str();
   if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
     ReportMissingFile(path);
     return false;

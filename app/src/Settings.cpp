@@ -6,8 +6,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <string>
-
 #include "ControlMgr.h"
 #include "ShellItem.h"
 #include "XBaseUI.h"
@@ -21,23 +19,6 @@ const wchar_t kKey[] = L"Software\\Tarquon\\pinvale";
 CSettings::PFN_TestRegistrationSink g_registrationSink = nullptr;
 
 }  // namespace
-
-CString ProgramPath() {
-  std::wstring buf(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, &buf[0], static_cast<DWORD>(buf.size()));
-    if (n == 0) return CString();
-    if (n < buf.size()) return CString(buf.substr(0, n));
-    if (buf.size() >= 32768) return CString();
-    buf.resize(buf.size() * 2);
-  }
-}
-
-CString ProgramFolder() {
-  CString path = ProgramPath();
-  int slash = path.ReverseFind(L'\\');
-  return slash < 0 ? CString() : path.Left(slash + 1);
-}
 
 CSettings::CSettings() {
   CXRegKey key;

@@ -57,10 +57,6 @@ class CSettings {
 // window lacks either object.
 void ApplyToolbarVisibility(int hide, CXWindow* window, bool skipRedraw);
 
-// Full path of the running executable and its folder (with a trailing backslash).
-CString ProgramPath();
-CString ProgramFolder();
-
 // Writes the running program's full path as "installpath" (REG_SZ) under
 // HKCU\Software\Tarquon\Pinvale, where the shell extension finds the program to start.
 void WriteInstallPath();

@@ -56,6 +56,23 @@ CString ShortNameWithExtension(const CString& path) {
 
 }  // namespace
 
+CString ProgramPath() {
+  std::wstring buf(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, &buf[0], static_cast<DWORD>(buf.size()));
+    if (n == 0) return CString();
+    if (n < buf.size()) return CString(buf.substr(0, n));
+    if (buf.size() >= 32768) return CString();
+    buf.resize(buf.size() * 2);
+  }
+}
+
+CString ProgramFolder() {
+  CString path = ProgramPath();
+  int slash = path.ReverseFind(L'\\');
+  return slash < 0 ? CString() : path.Left(slash + 1);
+}
+
 bool PathIsExistingFolder(const CString& path) {
   DWORD a = GetFileAttributesW(path);
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);

@@ -36,6 +36,11 @@ int OpenItem(const CString& path);
 typedef void (*PFN_TestShellStartObserver)(const wchar_t* api, const wchar_t* what);
 void SetTestShellStartObserver(PFN_TestShellStartObserver observer);
 
+// Full path of the running executable, whatever its length (empty when it cannot be read),
+// and its folder with a trailing backslash.
+CString ProgramPath();
+CString ProgramFolder();
+
 // Small path helpers shared by the store and the shell utilities.
 bool PathIsExistingFolder(const CString& path);
 bool PathExistsAtAll(const CString& path);

@@ -36,8 +36,19 @@ HWND HostWindowOf(IXUIObject* object) {
   return nullptr;
 }
 
-// Check box ids of the settings dialog with their options.
+// The options behind the check boxes of the settings dialog.
 enum Option { kAutoRun, kAutoHide, kRightMenu, kAutoSort, kHideToolbar };
+
+struct OPTION_BOX {
+  const wchar_t* id;
+  Option option;
+};
+// The boxes are filled in this order when the dialog is created...
+const OPTION_BOX kFillOrder[] = {{L"autohide", kAutoHide}, {L"autorun", kAutoRun}, {L"rightlink", kRightMenu},
+                                 {L"autosort", kAutoSort}, {L"hidetoolbar", kHideToolbar}};
+// ...and written back in this one when it is confirmed.
+const OPTION_BOX kWriteOrder[] = {{L"autorun", kAutoRun}, {L"autohide", kAutoHide}, {L"rightlink", kRightMenu},
+                                  {L"autosort", kAutoSort}, {L"hidetoolbar", kHideToolbar}};
 
 int ReadOption(CSettings& s, Option o) {
   switch (o) {
@@ -364,12 +375,7 @@ void CUIHandle::MinimizeAllWindows() {
 }
 
 void CUIHandle::FillSettingsDialog(IXUIObject* dialog) {
-  const struct {
-    const wchar_t* id;
-    Option option;
-  } order[] = {{L"autohide", kAutoHide}, {L"autorun", kAutoRun}, {L"rightlink", kRightMenu},
-               {L"autosort", kAutoSort}, {L"hidetoolbar", kHideToolbar}};
-  for (const auto& o : order) {
+  for (const OPTION_BOX& o : kFillOrder) {
     CXBaseUI* box = DialogCheckBox(dialog, o.id);
     if (box) box->SetCheck(ReadOption(*m_pSettings, o.option) ? 1 : 0);
   }
@@ -384,12 +390,7 @@ void CUIHandle::RunSettingsDialog() {
 }
 
 void CUIHandle::ApplySettingsDialog(IXUIObject* dialog) {
-  const struct {
-    const wchar_t* id;
-    Option option;
-  } order[] = {{L"autorun", kAutoRun}, {L"autohide", kAutoHide}, {L"rightlink", kRightMenu},
-               {L"autosort", kAutoSort}, {L"hidetoolbar", kHideToolbar}};
-  for (const auto& o : order) {
+  for (const OPTION_BOX& o : kWriteOrder) {
     CXBaseUI* box = DialogCheckBox(dialog, o.id);
     if (!box) continue;
     int checked = box->GetCheck() ? 1 : 0;
