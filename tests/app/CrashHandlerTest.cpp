@@ -29,18 +29,6 @@ DWORD RunProbe(const std::wstring& folder, const wchar_t* kind) {
   return code;
 }
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW fd;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
-  } while (FindNextFileW(find, &fd));
-  FindClose(find);
-  return names;
-}
-
 // "Pinvale_" + 8-4-4-4-12 lower-case hex digits + ".dmp".
 bool IsDumpName(const std::wstring& name) {
   const std::wstring prefix = L"Pinvale_", suffix = L".dmp";
@@ -55,7 +43,7 @@ bool IsDumpName(const std::wstring& name) {
 }
 
 void ExpectOneDump(const std::wstring& folder) {
-  std::vector<std::wstring> files = FilesIn(folder);
+  std::vector<std::wstring> files = xtest::FilesIn(folder);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_TRUE(IsDumpName(files[0])) << xtest::Narrow(files[0]);
   std::string bytes = xtest::ReadBytes(folder + L"\\" + files[0]);

@@ -35,11 +35,7 @@ long long RawValue(const wchar_t* name) {
 }
 
 void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, CSettings::KeyPath(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
-  RegCloseKey(key);
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, CSettings::KeyPath(), name, type, data, size), ERROR_SUCCESS);
 }
 
 void SetRawDword(const wchar_t* name, DWORD value) { SetRaw(name, REG_DWORD, &value, sizeof value); }

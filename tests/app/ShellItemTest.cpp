@@ -139,9 +139,8 @@ std::string IconBits(HICON icon) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   std::string bits(static_cast<size_t>(bm.bmWidth) * bm.bmHeight * 4, '\0');
-  HDC dc = GetDC(nullptr);
-  GetDIBits(dc, info.hbmColor ? info.hbmColor : info.hbmMask, 0, bm.bmHeight, &bits[0], &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
+  CXWindowDC dc(nullptr);
+  GetDIBits(dc.Get(), info.hbmColor ? info.hbmColor : info.hbmMask, 0, bm.bmHeight, &bits[0], &bi, DIB_RGB_COLORS);
   if (info.hbmColor) DeleteObject(info.hbmColor);
   if (info.hbmMask) DeleteObject(info.hbmMask);
   return bits;

@@ -14,22 +14,16 @@ namespace {
 
 void CopyFolder(const std::wstring& from, const std::wstring& to, std::initializer_list<const wchar_t*> without) {
   CreateDirectoryW(to.c_str(), nullptr);
-  WIN32_FIND_DATAW fd;
-  HANDLE find = FindFirstFileW((from + L"\\*").c_str(), &fd);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    std::wstring name = fd.cFileName;
-    if (name == L"." || name == L"..") continue;
+  for (const xtest::FolderEntry& e : xtest::ListFolder(from)) {
     bool skip = false;
-    for (const wchar_t* w : without) skip = skip || lstrcmpiW(w, name.c_str()) == 0;
+    for (const wchar_t* w : without) skip = skip || lstrcmpiW(w, e.name.c_str()) == 0;
     if (skip) continue;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      CopyFolder(from + L"\\" + name, to + L"\\" + name, without);
+    if (e.isFolder) {
+      CopyFolder(from + L"\\" + e.name, to + L"\\" + e.name, without);
     } else {
-      CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE);
+      CopyFileW((from + L"\\" + e.name).c_str(), (to + L"\\" + e.name).c_str(), FALSE);
     }
-  } while (FindNextFileW(find, &fd));
-  FindClose(find);
+  }
 }
 
 std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>& changes) {
@@ -153,17 +147,16 @@ Program::Program(const Install& install, const std::wstring& arguments,
   AssignProcessToJobObject(TestJob(), pi.hProcess);
   ResumeThread(pi.hThread);
   CloseHandle(pi.hThread);
-  m_process = pi.hProcess;
+  m_process.Reset(pi.hProcess);
   m_pid = pi.dwProcessId;
 }
 
 Program::~Program() {
-  if (!m_process) return;
-  if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(m_process, 99);
-    WaitForSingleObject(m_process, 10000);
+  if (!m_process.Valid()) return;
+  if (WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(m_process.Get(), 99);
+    WaitForSingleObject(m_process.Get(), 10000);
   }
-  CloseHandle(m_process);
 }
 
 HWND Program::WaitForWindow(DWORD timeoutMs) {
@@ -176,16 +169,16 @@ HWND Program::WaitForWindow(DWORD timeoutMs) {
           if (wcscmp(caption, L"Pinvale") == 0) found = h;
         }
         // The skin shows the window once it is placed: wait for that too.
-        return (found && IsWindowVisible(found)) || WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0;
+        return (found && IsWindowVisible(found)) || WaitForSingleObject(m_process.Get(), 0) == WAIT_OBJECT_0;
       },
       timeoutMs);
   return found;
 }
 
 bool Program::WaitForExit(DWORD timeoutMs, DWORD* code) {
-  if (!m_process) return false;
-  bool ended = xtest::WaitFor([&] { return WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }, timeoutMs);
-  if (ended && code) GetExitCodeProcess(m_process, code);
+  if (!m_process.Valid()) return false;
+  bool ended = xtest::WaitFor([&] { return WaitForSingleObject(m_process.Get(), 0) == WAIT_OBJECT_0; }, timeoutMs);
+  if (ended && code) GetExitCodeProcess(m_process.Get(), code);
   return ended;
 }
 
@@ -288,6 +281,11 @@ void ResetUserState() {
   RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tarquon\\pinvale");
   wchar_t startup[MAX_PATH] = {0};
   if (SHGetSpecialFolderPathW(nullptr, startup, CSIDL_STARTUP, FALSE)) DeleteFileW((std::wstring(startup) + L"\\Pinvale.lnk").c_str());
+}
+
+bool SetOption(const wchar_t* name, DWORD value) {
+  return RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Tarquon\\pinvale", name, REG_DWORD, &value, sizeof value) ==
+         ERROR_SUCCESS;
 }
 
 LRESULT SendPath(HWND window, const std::wstring& path) {

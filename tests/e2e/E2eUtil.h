@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "TestUtil.h"
+#include "XWin.h"
 
 namespace e2e {
 
@@ -45,7 +46,7 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  bool Started() const { return m_process != nullptr; }
+  bool Started() const { return m_process.Valid(); }
   DWORD Pid() const { return m_pid; }
   // The main window ("XDROPEASYWND", "Pinvale") of this process once it is shown, waiting up
   // to the bound.
@@ -58,7 +59,7 @@ class Program {
   std::vector<HWND> Windows(const wchar_t* className = nullptr) const;
 
  private:
-  HANDLE m_process = nullptr;
+  CXHandle m_process;
   DWORD m_pid = 0;
 };
 
@@ -87,6 +88,8 @@ bool HotKeyIsFree();
 // Per-user state the program keeps outside its folders: its registry key and the Startup
 // shortcut. Removed by Reset.
 void ResetUserState();
+// Writes one of the program's options (a REG_DWORD under its per-user key).
+bool SetOption(const wchar_t* name, DWORD value);
 
 // Sends a path the way the shell extension does: tag 1, 520 bytes, NUL-padded. The window's
 // answer, 0 when it did not answer within 10 s.

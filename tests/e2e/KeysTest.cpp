@@ -75,10 +75,7 @@ TEST_F(KeysTest, AutoHideFollowsTheOption) {
     e2e::Program program(install);
     HWND main = program.WaitForWindow();
     ASSERT_NE(main, nullptr);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tarquon\\pinvale", 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-    RegSetValueExW(key, L"AutoHide", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&autoHide), sizeof autoHide);
-    RegCloseKey(key);
+    ASSERT_TRUE(e2e::SetOption(L"AutoHide", autoHide));
     SetForegroundWindow(main);
     xtest::PumpFor(300);
 

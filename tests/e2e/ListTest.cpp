@@ -24,13 +24,7 @@ TEST_F(ListTest, AddOpenCountAndDelete) {
   ASSERT_TRUE(xtest::WriteBytes(note, "x"));
   std::wstring record = files / L"opened.log";
   // The programs started here may take the activation; the window stays for the next clicks.
-  HKEY key = nullptr;
-  DWORD off = 0;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tarquon\\pinvale", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(key, L"AutoHide", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
-  RegCloseKey(key);
+  ASSERT_TRUE(e2e::SetOption(L"AutoHide", 0));
   e2e::Program program(install, L"", {{L"PINVALE_RECORD", record}});
   HWND main = program.WaitForWindow();
   ASSERT_NE(main, nullptr);

@@ -6,10 +6,12 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
 #include "E2eUtil.h"
+#include "XWin.h"
 
 namespace {
 
@@ -29,11 +31,10 @@ long long Value(const wchar_t* name) {
 
 FILETIME KeyWriteTime() {
   FILETIME t = {};
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &t);
-    RegCloseKey(key);
-  }
+  CXRegKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, key.Out()) == ERROR_SUCCESS)
+    RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     &t);
   return t;
 }
 
@@ -44,10 +45,8 @@ std::wstring StartupShortcut() {
 }
 
 COLORREF ScreenPixel(POINT p) {
-  HDC screen = GetDC(nullptr);
-  COLORREF c = GetPixel(screen, p.x, p.y);
-  ReleaseDC(nullptr, screen);
-  return c;
+  CXWindowDC screen(nullptr);
+  return GetPixel(screen.Get(), p.x, p.y);
 }
 
 class SettingsTest : public e2e::CleanStateTest {
@@ -85,6 +84,12 @@ class SettingsTest : public e2e::CleanStateTest {
   }
   void ClickIn(HWND window, POINT p) { e2e::Click(e2e::ClientToScreenPoint(window, p.x, p.y)); }
   bool Closed(HWND dialog) { return xtest::WaitFor([&] { return !IsWindow(dialog); }); }
+  // Clicks the boxes, then the button that ends the dialog; whether the dialog is gone then.
+  bool ClickAndEnd(HWND dialog, std::initializer_list<POINT> boxes, POINT end) {
+    for (POINT box : boxes) ClickIn(dialog, box);
+    ClickIn(dialog, end);
+    return Closed(dialog);
+  }
   std::wstring Recorded() { return xtest::ReadRecordedLines(record); }
 
   e2e::Install install;
@@ -104,22 +109,15 @@ TEST_F(SettingsTest, FirstStartDefaultsAndTheDialogsFirstOpening) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(Value(L"rightmenu"), 1);
   // Changes are dropped unless confirmed: cancel, then the close button.
-  ClickIn(dialog, kAutoHide);
-  ClickIn(dialog, kAutoRun);
-  ClickIn(dialog, kCancel);
-  ASSERT_TRUE(Closed(dialog));
+  ASSERT_TRUE(ClickAndEnd(dialog, {kAutoHide, kAutoRun}, kCancel));
   dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
   FILETIME before = KeyWriteTime();
-  ClickIn(dialog, kAutoSort);
-  ClickIn(dialog, kRightLink);
-  ClickIn(dialog, kClose);
-  ASSERT_TRUE(Closed(dialog));
+  ASSERT_TRUE(ClickAndEnd(dialog, {kAutoSort, kRightLink}, kClose));
   // Confirmed without changes.
   dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
-  ClickIn(dialog, kConfirm);
-  ASSERT_TRUE(Closed(dialog));
+  ASSERT_TRUE(ClickAndEnd(dialog, {}, kConfirm));
   xtest::PumpFor(500);
   FILETIME after = KeyWriteTime();
   EXPECT_EQ(CompareFileTime(&before, &after), 0) << "nothing may be written";
@@ -134,15 +132,11 @@ TEST_F(SettingsTest, StartWithWindowsIsTheStartupShortcut) {
   ASSERT_NE(Start(), nullptr);
   HWND dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
-  ClickIn(dialog, kAutoRun);
-  ClickIn(dialog, kConfirm);
-  ASSERT_TRUE(Closed(dialog));
+  ASSERT_TRUE(ClickAndEnd(dialog, {kAutoRun}, kConfirm));
   ASSERT_TRUE(xtest::WaitFor([&] { return xtest::FileExists(StartupShortcut()); }));
   dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
-  ClickIn(dialog, kAutoRun);
-  ClickIn(dialog, kConfirm);
-  ASSERT_TRUE(Closed(dialog));
+  ASSERT_TRUE(ClickAndEnd(dialog, {kAutoRun}, kConfirm));
   EXPECT_TRUE(xtest::WaitFor([&] { return !xtest::FileExists(StartupShortcut()); }));
   EXPECT_TRUE(Recorded().empty());
   EXPECT_EQ(program->Exit(), 0u);
@@ -153,16 +147,12 @@ TEST_F(SettingsTest, ContextMenuOptionRunsTheRegistrationToolOnce) {
   const std::wstring hollin = L"\"" + install.Folder() + L"\\Hollin.dll\"";
   HWND dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
-  ClickIn(dialog, kRightLink);  // on (first opening) -> off
-  ClickIn(dialog, kConfirm);
-  ASSERT_TRUE(Closed(dialog));
+  ASSERT_TRUE(ClickAndEnd(dialog, {kRightLink}, kConfirm));  // on (first opening) -> off
   ASSERT_TRUE(xtest::WaitFor([&] { return !Recorded().empty(); }, 15000));
   EXPECT_EQ(Value(L"rightmenu"), 0);
   dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
-  ClickIn(dialog, kRightLink);
-  ClickIn(dialog, kConfirm);
-  ASSERT_TRUE(Closed(dialog));
+  ASSERT_TRUE(ClickAndEnd(dialog, {kRightLink}, kConfirm));
   auto lineCount = [&] {
     std::wstring lines = Recorded();
     return std::count(lines.begin(), lines.end(), L'\n');
@@ -186,9 +176,7 @@ TEST_F(SettingsTest, HidingTheToolbarMovesTheListUpAtOnceAndPersists) {
   COLORREF shown = ScreenPixel(e2e::ClientToScreenPoint(main, probe.x, probe.y));
   HWND dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
-  ClickIn(dialog, kHideToolbar);
-  ClickIn(dialog, kConfirm);
-  ASSERT_TRUE(Closed(dialog));
+  ASSERT_TRUE(ClickAndEnd(dialog, {kHideToolbar}, kConfirm));
   EXPECT_TRUE(xtest::WaitFor([&] { return ScreenPixel(e2e::ClientToScreenPoint(main, probe.x, probe.y)) == RGB(255, 255, 255); }));
   EXPECT_NE(shown, RGB(255, 255, 255));
   EXPECT_EQ(Value(L"HideToolbar"), 1);

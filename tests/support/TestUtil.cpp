@@ -45,21 +45,34 @@ class CFind {
 
 }  // namespace
 
-void RemoveTree(const std::wstring& path) {
+std::vector<FolderEntry> ListFolder(const std::wstring& folder) {
+  std::vector<FolderEntry> entries;
   WIN32_FIND_DATAW fd;
-  CFind find(path + L"\\*", &fd);
-  if (find.Valid()) {
-    do {
-      std::wstring name = fd.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring full = path + L"\\" + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full);
-      } else {
-        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(full.c_str());
-      }
-    } while (find.Next(&fd));
+  CFind find(folder + L"\\*", &fd);
+  if (!find.Valid()) return entries;
+  do {
+    std::wstring name = fd.cFileName;
+    if (name != L"." && name != L"..") entries.push_back({name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (find.Next(&fd));
+  return entries;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  for (const FolderEntry& e : ListFolder(folder))
+    if (!e.isFolder) names.push_back(e.name);
+  return names;
+}
+
+void RemoveTree(const std::wstring& path) {
+  for (const FolderEntry& e : ListFolder(path)) {
+    std::wstring full = path + L"\\" + e.name;
+    if (e.isFolder) {
+      RemoveTree(full);
+    } else {
+      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(full.c_str());
+    }
   }
   RemoveDirectoryW(path.c_str());
 }

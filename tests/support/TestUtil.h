@@ -33,6 +33,15 @@ std::string ReadBytes(const std::wstring& path);
 bool CopyInto(const std::wstring& file, const std::wstring& folder);
 void RemoveTree(const std::wstring& path);
 
+// The entries of a folder in listing order, "." and ".." left out.
+struct FolderEntry {
+  std::wstring name;
+  bool isFolder;
+};
+std::vector<FolderEntry> ListFolder(const std::wstring& folder);
+// The names of the files (not the folders) in a folder.
+std::vector<std::wstring> FilesIn(const std::wstring& folder);
+
 // Polls cond every few milliseconds (pumping this thread's messages) until it holds or
 // timeoutMs passes; returns the last value of cond.
 bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs = 5000);

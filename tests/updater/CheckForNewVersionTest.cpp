@@ -64,18 +64,6 @@ bool FontShowsText(HWND control) {
   return true;
 }
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
-  return names;
-}
-
 // Runs CheckForNewVersion on a thread of its own.
 class CheckThread {
  public:
@@ -282,7 +270,7 @@ TEST_F(Check, VersionRuleDecidesWithoutDialogWhenNoUrl) {
     EXPECT_EQ(check(IniUrl().c_str(), L"Pinvale", c.current, parent), c.expected) << c.ini << " vs " << xtest::Narrow(c.current);
   }
   EXPECT_EQ(windows.Count(), 0);  // an offered update without url shows no dialog
-  EXPECT_TRUE(FilesIn(temp.Path()).empty());  // the temporary copies are gone
+  EXPECT_TRUE(xtest::FilesIn(temp.Path()).empty());  // the temporary copies are gone
   EXPECT_EQ(server.RequestCount(), sizeof cases / sizeof cases[0]);
 }
 
@@ -309,7 +297,7 @@ TEST_F(Check, UnusableDescriptionsAreSilentFailures) {
   EXPECT_FALSE(check(gone.c_str(), L"Pinvale", L"1.0", parent));
   EXPECT_FALSE(check(nullptr, L"Pinvale", L"1.0", parent));
   EXPECT_FALSE(check(IniUrl().c_str(), nullptr, L"1.0", parent));
-  EXPECT_TRUE(FilesIn(temp.Path()).empty());
+  EXPECT_TRUE(xtest::FilesIn(temp.Path()).empty());
   EXPECT_EQ(g_parentCloses, 0);
 }
 
@@ -411,7 +399,7 @@ TEST_F(Check, FinishedDownloadStartsInstallerAndClosesProgram) {
   ASSERT_TRUE(xtest::WaitFor([&] { return !Recorded().empty(); }, 15000));
   EXPECT_NE(Lower(Recorded()).find(Lower(local)), std::wstring::npos) << xtest::Narrow(Recorded());
   EXPECT_TRUE(xtest::WaitFor([&] { return g_parentCloses == 1; }, 5000));
-  EXPECT_EQ(FilesIn(temp.Path()), std::vector<std::wstring>{L"setup.exe"});  // no stray temporary files
+  EXPECT_EQ(xtest::FilesIn(temp.Path()), std::vector<std::wstring>{L"setup.exe"});  // no stray temporary files
 }
 
 TEST_F(Check, FailedDownloadClosesDialogAndStartsNothing) {
@@ -431,7 +419,7 @@ TEST_F(Check, FailedDownloadClosesDialogAndStartsNothing) {
   xtest::PumpFor(300);
   EXPECT_EQ(g_parentCloses, 0);
   EXPECT_TRUE(Recorded().empty());
-  EXPECT_TRUE(FilesIn(temp.Path()).empty());
+  EXPECT_TRUE(xtest::FilesIn(temp.Path()).empty());
 }
 
 TEST_F(Check, CancelDuringDownloadIsSafeWhenLibraryIsFreedAtOnce) {
@@ -460,7 +448,7 @@ TEST_F(Check, CancelDuringDownloadIsSafeWhenLibraryIsFreedAtOnce) {
   module = nullptr;
   EXPECT_NE(GetModuleHandleW(L"Brindle.dll"), nullptr);
   EXPECT_TRUE(xtest::WaitFor([] { return GetModuleHandleW(L"Brindle.dll") == nullptr; }, 30000));
-  EXPECT_TRUE(FilesIn(temp.Path()).empty());
+  EXPECT_TRUE(xtest::FilesIn(temp.Path()).empty());
   xtest::PumpFor(200);
   EXPECT_EQ(g_parentCloses, 0);
   EXPECT_TRUE(Recorded().empty());
