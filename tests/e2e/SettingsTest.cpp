@@ -18,7 +18,7 @@ namespace {
 const wchar_t kKey[] = L"Software\\Tarquon\\pinvale";
 
 // Client points of the default skin's controls.
-const POINT kSettingButton = {134, 74};
+const POINT kSettingButton = {134, 74}, kHeaderSettingButton = {264, 26};
 const POINT kAutoRun = {42, 74}, kAutoHide = {42, 114}, kRightLink = {42, 154}, kAutoSort = {42, 194},
             kHideToolbar = {42, 234};
 const POINT kConfirm = {276, 302}, kCancel = {178, 302}, kClose = {314, 28};
@@ -67,9 +67,9 @@ class SettingsTest : public e2e::CleanStateTest {
     }
     return main;
   }
-  // Opens the dialog with the toolbar button; its window, or null.
-  HWND OpenDialog() {
-    e2e::Click(e2e::ClientToScreenPoint(main, kSettingButton.x, kSettingButton.y));
+  // Opens the dialog with a settings button (the toolbar's by default); its window, or null.
+  HWND OpenDialog(POINT button = kSettingButton) {
+    e2e::Click(e2e::ClientToScreenPoint(main, button.x, button.y));
     HWND dialog = nullptr;
     xtest::WaitFor([&] {
       for (HWND h : program->Windows(L"#32770")) {
@@ -185,6 +185,12 @@ TEST_F(SettingsTest, HidingTheToolbarMovesTheListUpAtOnceAndPersists) {
   ASSERT_NE(Start(), nullptr);
   xtest::PumpFor(500);
   EXPECT_EQ(ScreenPixel(e2e::ClientToScreenPoint(main, probe.x, probe.y)), RGB(255, 255, 255));
+  // Without the toolbar the header's settings button still brings the toolbar back.
+  dialog = OpenDialog(kHeaderSettingButton);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickAndEnd(dialog, {kHideToolbar}, kConfirm));
+  EXPECT_TRUE(xtest::WaitFor([&] { return ScreenPixel(e2e::ClientToScreenPoint(main, probe.x, probe.y)) == shown; }));
+  EXPECT_EQ(Value(L"HideToolbar"), 0);
   EXPECT_EQ(program->Exit(), 0u);
 }
 

@@ -114,13 +114,26 @@ Shape DeleteIcon() {
   return Union(Union(lid, handle), Union(body, bars));
 }
 
-Shape GearIcon() {
-  Shape gear = Circle(16, 16, 6.2f);
+// A gear centred at (cx, cy); k scales it from its 32-pixel toolbar size.
+Shape Gear(float cx, float cy, float k) {
+  Shape gear = Circle(cx, cy, 6.2f * k);
   for (int i = 0; i < 8; ++i) {
     float a = i * kPi / 4;
-    gear = Union(gear, RotatedBox(16 + 7.0f * std::cos(a), 16 + 7.0f * std::sin(a), 2.0f, 1.7f, 0.6f, a));
+    gear = Union(gear, RotatedBox(cx + 7.0f * k * std::cos(a), cy + 7.0f * k * std::sin(a), 2.0f * k, 1.7f * k,
+                                  0.6f * k, a));
   }
-  return Union(Stroke(gear, kLine), Stroke(Circle(16, 16, 2.6f), kLine));
+  return Union(Stroke(gear, kLine), Stroke(Circle(cx, cy, 2.6f * k), kLine));
+}
+
+Shape GearIcon() { return Gear(16, 16, 1); }
+
+// The header's settings button, beside its close button: the same states on the accent band.
+// It keeps the settings (and with them the toolbar) within reach while the toolbar is hidden.
+Canvas HeaderSettingButton() {
+  return Strip(28, 28, 3, [&](Canvas& c, int state) {
+    if (state > 0) c.Fill(Circle(14, 14, 12), Hex(0xFFFFFF, state == 1 ? 0.18f : 0.30f));
+    c.Fill(Gear(14, 14, 1.0f), Hex(0xFFFFFF, state == 0 ? 0.85f : 1.0f));
+  });
 }
 
 // The list's scrollbar: a faint track and a slim pill thumb (drawn three-part vertically).
@@ -190,6 +203,7 @@ std::map<std::string, Canvas> SkinPictures() {
   p.emplace("logo.png", Logo());
   p.emplace("close.png", CloseButton(true));
   p.emplace("close_dark.png", CloseButton(false));
+  p.emplace("setting.png", HeaderSettingButton());
   p.emplace("tb_desktop.png", ToolButton(DesktopIcon));
   p.emplace("tb_add.png", ToolButton(AddFolderIcon));
   p.emplace("tb_delete.png", ToolButton(DeleteIcon));
