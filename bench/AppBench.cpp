@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTimer.h"
 #include "FavoriteStore.h"
 #include "ShellItem.h"
 #include "TestUtil.h"
@@ -17,15 +18,10 @@
 
 namespace {
 
+using xbench::Now;
+
 const int kRows = 1000;
 const int kAdds = 200;
-
-double Now() {
-  static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 CString PathOf(int i) {
   static const wchar_t* kinds[] = {L"txt", L"doc", L"png", L"exe", L"lnk", L"zip"};
