@@ -1,5 +1,6 @@
-// Ping and update thread. The statistics object is the one process-wide pointer of this unit;
-// the update thread shares nothing with the UI but the window handle it passes on.
+// Ping and update thread. The statistics object is the one process-wide object this unit
+// keeps (from the ping until its release); the update thread shares nothing with the UI but
+// the window handle it passes on.
 #include "BackgroundServices.h"
 
 #include <process.h>

@@ -1,7 +1,5 @@
 # The crash handler: crashprobe.exe arms it and fails in several ways; each leaves a minidump.
-pinvale_test_helper(crashprobe ${CMAKE_CURRENT_LIST_DIR}/CrashProbe.cpp)
-target_link_libraries(crashprobe PRIVATE pinvale_core)
-target_link_options(crashprobe PRIVATE -municode)
+pinvale_app_probe(crashprobe ${CMAKE_CURRENT_LIST_DIR}/CrashProbe.cpp)
 pinvale_test(app_crash_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/CrashHandlerTest.cpp
   LIBS pinvale_core)

@@ -1,8 +1,6 @@
 # The library loader: in-process against the real Corvane.dll, and through a probe program
 # started from throwaway folders (library missing, unloadable, without its export).
-pinvale_test_helper(loaderprobe ${CMAKE_CURRENT_LIST_DIR}/LoaderProbe.cpp)
-target_link_libraries(loaderprobe PRIVATE pinvale_core)
-target_link_options(loaderprobe PRIVATE -municode)
+pinvale_app_probe(loaderprobe ${CMAKE_CURRENT_LIST_DIR}/LoaderProbe.cpp)
 pinvale_test(app_loader_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ModuleLoaderTest.cpp
   LIBS pinvale_core)

@@ -107,13 +107,6 @@ HANDLE TestJob() {
   return job;
 }
 
-void SendMouse(DWORD flags) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof input);
-}
-
 }  // namespace
 
 std::wstring DistFolder() {
@@ -240,23 +233,23 @@ POINT ClientToScreenPoint(HWND window, int x, int y) {
 
 void MoveTo(POINT screen) {
   SetCursorPos(screen.x, screen.y);
-  SendMouse(MOUSEEVENTF_MOVE);  // a real move event at the new place
+  xtest::SendMouseEvent(MOUSEEVENTF_MOVE);  // a real move event at the new place
   xtest::PumpFor(60);
 }
 
 void Click(POINT screen, bool right) {
   MoveTo(screen);
-  SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  xtest::SendMouseEvent(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
   xtest::PumpFor(40);
-  SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  xtest::SendMouseEvent(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
   xtest::PumpFor(120);
 }
 
 void DoubleClick(POINT screen) {
   MoveTo(screen);
   for (int i = 0; i < 2; ++i) {
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    xtest::SendMouseEvent(MOUSEEVENTF_LEFTDOWN);
+    xtest::SendMouseEvent(MOUSEEVENTF_LEFTUP);
   }
   xtest::PumpFor(150);
 }

@@ -116,30 +116,29 @@ HWND ErrorBox(const e2e::Program& program) {
   return box;
 }
 
-TEST_F(ProgramTest, WithoutTheServiceLibraryTheMissingFileIsReported) {
-  e2e::Install install({L"Corvane.dll"});
+// Starts the install, expects the "Error" box with the text, answers it, and expects the
+// program to end with 0.
+void ExpectReportedAndEnded(const e2e::Install& install, const std::wstring& text) {
   e2e::Program program(install);
   HWND box = ErrorBox(program);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(e2e::StaticTexts(box), L"Lack of file: " + install.Folder() + L"\\Corvane.dll !");
+  EXPECT_EQ(e2e::StaticTexts(box), text);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   DWORD code = 1;
   ASSERT_TRUE(program.WaitForExit(20000, &code));
   EXPECT_EQ(code, 0u);
 }
 
+TEST_F(ProgramTest, WithoutTheServiceLibraryTheMissingFileIsReported) {
+  e2e::Install install({L"Corvane.dll"});
+  ExpectReportedAndEnded(install, L"Lack of file: " + install.Folder() + L"\\Corvane.dll !");
+}
+
 // Without its skin no window can appear: the program says which file is missing and ends, so
 // that it neither runs unseen nor keeps every later start from showing anything.
 TEST_F(ProgramTest, WithoutTheSkinPackageTheMissingFileIsReportedAndTheProgramEnds) {
   e2e::Install install({L"DefaultSkin.xui"});
-  e2e::Program program(install);
-  HWND box = ErrorBox(program);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(e2e::StaticTexts(box), L"Cannot find file: " + install.Folder() + L"\\skin\\DefaultSkin.xui!");
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-  DWORD code = 1;
-  ASSERT_TRUE(program.WaitForExit(20000, &code));
-  EXPECT_EQ(code, 0u);
+  ExpectReportedAndEnded(install, L"Cannot find file: " + install.Folder() + L"\\skin\\DefaultSkin.xui!");
 }
 
 }  // namespace

@@ -136,6 +136,13 @@ void PumpFor(DWORD ms) {
   } while (GetTickCount() - start < ms);
 }
 
+void SendMouseEvent(DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
 bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   for (;;) {

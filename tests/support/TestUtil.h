@@ -53,6 +53,9 @@ std::vector<MSG> TakePosted(HWND wnd);
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);
 
+// One mouse event with the given MOUSEEVENTF_* flags, through the system's input queue.
+void SendMouseEvent(DWORD flags);
+
 std::string Narrow(const std::wstring& s);           // UTF-8
 std::wstring Widen(const std::string& s);           // from UTF-8
 

@@ -122,13 +122,6 @@ void MouseTo(int x, int y) {
   SendInput(1, &in, sizeof in);
 }
 
-void MouseButton(DWORD flag) {
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flag;
-  SendInput(1, &in, sizeof in);
-}
-
 }  // namespace
 
 // The whole way from real mouse input: the main window's procedure, its child list, the
@@ -158,14 +151,14 @@ TEST(ToolbarInMainWindow, RealMouseInputHoversChecksAndPaints) {
   const CRect o = open->XUI_GetRect(), f = find->XUI_GetRect();
   MouseTo(x0 + o.left + 10, y0 + o.top + 10);
   EXPECT_TRUE(xtest::WaitFor([&] { return open->GetState() == XBUTTON_HOVER; }));
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
+  xtest::SendMouseEvent(MOUSEEVENTF_LEFTDOWN);
   EXPECT_TRUE(xtest::WaitFor([&] { return open->GetState() == XBUTTON_PUSHED; }));
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  xtest::SendMouseEvent(MOUSEEVENTF_LEFTUP);
   EXPECT_TRUE(xtest::WaitFor([&] { return open->GetCheck() == 1; }));
   MouseTo(x0 + 28, y0 + 104);
   EXPECT_TRUE(xtest::WaitFor([&] { return check->GetState() == XBUTTON_HOVER; }));
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  xtest::SendMouseEvent(MOUSEEVENTF_LEFTDOWN);
+  xtest::SendMouseEvent(MOUSEEVENTF_LEFTUP);
   EXPECT_TRUE(xtest::WaitFor([&] { return check->GetCheck() == 1; }));
   MouseTo(x0 + f.left + 10, y0 + f.top + 10);
   EXPECT_TRUE(xtest::WaitFor([&] { return find->GetState() == XBUTTON_HOVER && open->GetState() == XBUTTON_NORMAL; }));
