@@ -7,6 +7,7 @@
 
 #include "BenchTimer.h"
 #include "OskelPath.h"
+#include "XWin.h"
 
 namespace {
 
@@ -36,10 +37,11 @@ int main() {
   char folder[MAX_PATH], path[MAX_PATH];
   GetTempPathA(MAX_PATH, folder);
   GetTempFileNameA(folder, "oxb", 0, path);
-  HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(f, doc.data(), static_cast<DWORD>(doc.size()), &written, nullptr);
-  CloseHandle(f);
+  {
+    CXHandle f(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(f.Get(), doc.data(), static_cast<DWORD>(doc.size()), &written, nullptr);
+  }
   lua_pushstring(L, path);
   lua_setglobal(L, "path");
   luaL_dostring(L, "count = 0 function handler(e, n, t) count = count + 1 end");

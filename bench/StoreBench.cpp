@@ -12,6 +12,7 @@
 #include "BenchTimer.h"
 #include "FavoriteStore.h"
 #include "TestUtil.h"
+#include "XWin.h"
 
 using xbench::Now;
 using xbench::Median;
@@ -81,10 +82,11 @@ int main() {
     CreateDirectoryW(legacyFolder.c_str(), nullptr);
     std::string text;
     for (const CString& p : paths) text += XNarrow(p) + "\r\n";
-    HANDLE f = CreateFileW(CFavoriteStore::LegacyListPath(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(f);
+    {
+      CXHandle f(CreateFileW(CFavoriteStore::LegacyListPath(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      DWORD written = 0;
+      WriteFile(f.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
     {
       CFavoriteStore store;
       double t0 = Now();
