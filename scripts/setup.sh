@@ -12,6 +12,7 @@ packages=(
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64 xvfb xauth googletest
   imagemagick xdotool xcompmgr fonts-wine fonts-wqy-zenhei sqlite3
+  clang libfuzzer-14-dev libclang-rt-14-dev libexpat1-dev liblua5.1-0-dev nsis
 )
 
 missing=()
