@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the three trees: host tools (build/host), 32-bit Windows (build/x86) and 64-bit
-# Windows (build/x64). Every deliverable lands in build/dist. Incremental after the first run.
+# Builds the trees: host tools (build/host), native fuzz targets (build/fuzz, with the tests),
+# 32-bit Windows (build/x86) and 64-bit Windows (build/x64). Every deliverable lands in
+# build/dist. Incremental after the first run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 B=${PINVALE_BUILD:-$root/build}
@@ -21,6 +22,15 @@ configure() {  # dir, extra args...
 
 configure "$B/host"
 cmake --build "$B/host" -j"$jobs"
+# The native fuzzing tree: the parsers' platform-neutral cores under clang's sanitizers.
+if [ "$tests" = ON ]; then
+  if [ -f "$B/fuzz/CMakeCache.txt" ]; then
+    cmake "$B/fuzz" >/dev/null
+  else
+    CC=clang CXX=clang++ cmake -S "$root/tests/fuzz" -B "$B/fuzz" "${gen[@]}" >/dev/null
+  fi
+  cmake --build "$B/fuzz" -j"$jobs"
+fi
 for arch in x86 x64; do
   tc=$root/cmake/toolchain-i686.cmake; [ $arch = x64 ] && tc=$root/cmake/toolchain-x86_64.cmake
   configure "$B/$arch" -DCMAKE_TOOLCHAIN_FILE="$tc" -DPINVALE_DIST="$B/dist" \
