@@ -128,6 +128,7 @@ endfunction()
 # The shared interface header and the small Win32 helpers, for every module of both trees.
 add_library(services_headers INTERFACE)
 target_include_directories(services_headers INTERFACE ${CMAKE_SOURCE_DIR}/services/include)
+target_link_libraries(services_headers INTERFACE pinvale_base)
 # Host (optionally host:port) of the start-up usage ping, http://<host>/stat.php?...
 set(PINVALE_PING_HOST "stat.pinvale.com" CACHE STRING "Host name of the start-up usage ping")
 target_compile_definitions(services_headers INTERFACE "PINVALE_PING_HOST=\"${PINVALE_PING_HOST}\"")
