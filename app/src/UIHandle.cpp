@@ -385,7 +385,7 @@ void CUIHandle::RunSettingsDialog() {
   CXUIMgr& ui = CXUIMgr::GetInstance();
   CTemplateRoot dialog(ui.CreateUIObjectWithTemplate(L"Setting.dlg"));
   if (!dialog) return;
-  if (ui.DialogDoModal(dialog.get(), m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr) == 5)
+  if (ui.DialogDoModal(dialog.get(), m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr) == XCMD_CONFIRM)
     ApplySettingsDialog(dialog.get());
 }
 

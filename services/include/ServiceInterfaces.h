@@ -33,6 +33,7 @@ struct ISQLite : IXUnknown {
 struct IMD5 : IXUnknown {
   // Writes 32 lower-case hex digits, no terminator: pass a zero-filled 33-byte buffer.
   virtual void __stdcall MD5String(const char* text, char* out) = 0;
+  // Does nothing; the slot stays so that the interface keeps its layout (callers rely on it).
   virtual void __stdcall Reserved(UINT_PTR, UINT_PTR, UINT_PTR) = 0;
 };
 
@@ -89,7 +90,8 @@ struct IXSocket : IXUnknown {
   virtual int __stdcall Download(const wchar_t* url, const wchar_t* file, IDownloadSink* sink) = 0;
   // Outputs are 8-bit buffers of 2100 bytes each.
   virtual void __stdcall SplitUrl(const wchar_t* url, char* host, char* prefix, char* path) = 0;
-  virtual HRESULT __stdcall Reserved(UINT_PTR, UINT_PTR) = 0;  // E_NOTIMPL
+  // E_NOTIMPL; the slot stays so that the interface keeps its layout (callers rely on it).
+  virtual HRESULT __stdcall Reserved(UINT_PTR, UINT_PTR) = 0;
   virtual ~IXSocket() {}
 };
 
