@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ShellHandles.h"
+#include "XProgram.h"
 #include "XWin.h"
 
 namespace {
@@ -56,22 +57,9 @@ CString ShortNameWithExtension(const CString& path) {
 
 }  // namespace
 
-CString ProgramPath() {
-  std::wstring buf(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, &buf[0], static_cast<DWORD>(buf.size()));
-    if (n == 0) return CString();
-    if (n < buf.size()) return CString(buf.substr(0, n));
-    if (buf.size() >= 32768) return CString();
-    buf.resize(buf.size() * 2);
-  }
-}
+CString ProgramPath() { return CString(XModulePath()); }
 
-CString ProgramFolder() {
-  CString path = ProgramPath();
-  int slash = path.ReverseFind(L'\\');
-  return slash < 0 ? CString() : path.Left(slash + 1);
-}
+CString ProgramFolder() { return CString(XModuleFolder()); }
 
 bool PathIsExistingFolder(const CString& path) {
   DWORD a = GetFileAttributesW(path);

@@ -164,13 +164,3 @@ inline size_t XCopyBounded(C* dst, size_t capacity, const C* src, size_t srcLen 
   dst[i] = 0;
   return i;
 }
-
-// Folder of the running executable, with a trailing backslash.
-inline std::wstring XModuleFolder(HMODULE module = nullptr) {
-  wchar_t path[MAX_PATH] = {0};
-  DWORD n = GetModuleFileNameW(module, path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return std::wstring();
-  std::wstring s(path, n);
-  size_t slash = s.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : s.substr(0, slash + 1);
-}

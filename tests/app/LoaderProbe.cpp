@@ -10,6 +10,7 @@
 #include "ModuleLoader.h"
 #include "ServiceInterfaces.h"
 #include "XString.h"
+#include "XProgram.h"
 #include "XWin.h"
 
 namespace {
