@@ -85,7 +85,7 @@ int GetSpecialFolderPath(int csidl, CString& path) {
   CXItemIdList list(handedOut);
   if (FAILED(hr) || !list) return 0;
   wchar_t buf[MAX_PATH] = {0};
-  if (!SHGetPathFromIDListW(list.get(), buf)) return 0;
+  if (!SHGetPathFromIDListW(list.Get(), buf)) return 0;
   buf[MAX_PATH - 1] = 0;
   path = buf;
   return 1;

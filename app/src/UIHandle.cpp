@@ -303,8 +303,8 @@ void CUIHandle::AddItem(const CString& path) {
 }
 
 void CUIHandle::FillList(CXList* list) {
-  if (!m_images) m_images.reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
-  list->SetImageList(m_images.get());
+  if (!m_images) m_images.Reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
+  list->SetImageList(m_images.Get());
   m_pList = list;
   for (int i = 0; i < m_store.Count(); ++i) {
     const FAVORITE_DATA* record = m_store.At(i);
@@ -360,7 +360,7 @@ void CUIHandle::AddFolderFromPicker(HWND owner) {
   CXItemIdList chosen(SHBrowseForFolderW(&info));
   if (!chosen) return;
   wchar_t path[MAX_PATH] = {0};
-  BOOL ok = SHGetPathFromIDListW(chosen.get(), path);
+  BOOL ok = SHGetPathFromIDListW(chosen.Get(), path);
   path[MAX_PATH - 1] = 0;
   if (ok && path[0] && PathExistsAtAll(path)) AddItem(path);
 }
@@ -407,9 +407,9 @@ HICON CUIHandle::TypeIcon(const CString& path) {
     type = dot > slash ? path.Mid(dot).MakeLower().Str() : std::wstring();
   }
   auto known = m_typeIcons.find(type);
-  if (known != m_typeIcons.end()) return known->second.get();
+  if (known != m_typeIcons.end()) return known->second.Get();
   CXIcon icon(GetFileTypeIcon(path));
-  HICON handle = icon.get();
+  HICON handle = icon.Get();
   m_typeIcons[type] = std::move(icon);
   return handle;
 }

@@ -1,6 +1,6 @@
 // Owning holders for the USER and shell objects the program makes: icons, popup menus, image
 // lists and shell item id lists. Each is destroyed exactly once, by its holder, whatever way
-// the scope is left.
+// the scope is left (CXHolder of XWin.h).
 #pragma once
 
 #include <windows.h>
@@ -8,26 +8,18 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <memory>
-#include <type_traits>
+#include "XWin.h"
 
-struct XIconDeleter {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-using CXIcon = std::unique_ptr<std::remove_pointer<HICON>::type, XIconDeleter>;
+inline void XDestroyIcon(HICON icon) { DestroyIcon(icon); }
+using CXIcon = CXHolder<XNullableTraits<HICON, &XDestroyIcon>>;
 
-struct XMenuDeleter {
-  void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-using CXMenu = std::unique_ptr<std::remove_pointer<HMENU>::type, XMenuDeleter>;
+// A popup menu handle (not the framework's skinned menu control, CXMenu).
+inline void XDestroyMenu(HMENU menu) { DestroyMenu(menu); }
+using CXMenuHandle = CXHolder<XNullableTraits<HMENU, &XDestroyMenu>>;
 
-struct XImageListDeleter {
-  void operator()(HIMAGELIST images) const { ImageList_Destroy(images); }
-};
-using CXImageList = std::unique_ptr<std::remove_pointer<HIMAGELIST>::type, XImageListDeleter>;
+inline void XDestroyImageList(HIMAGELIST images) { ImageList_Destroy(images); }
+using CXImageList = CXHolder<XNullableTraits<HIMAGELIST, &XDestroyImageList>>;
 
 // An item id list handed out by the shell (freed with the task allocator).
-struct XItemIdListDeleter {
-  void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
-};
-using CXItemIdList = std::unique_ptr<ITEMIDLIST, XItemIdListDeleter>;
+inline void XFreeItemIdList(ITEMIDLIST* list) { CoTaskMemFree(list); }
+using CXItemIdList = CXHolder<XNullableTraits<ITEMIDLIST*, &XFreeItemIdList>>;

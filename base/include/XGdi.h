@@ -5,26 +5,13 @@
 
 #include <windows.h>
 
+#include "XWin.h"
+
 // Owns a GDI object (font, pen, brush, bitmap, region) and deletes it.
 template <class H>
-class CXGdiObject {
- public:
-  CXGdiObject() = default;
-  explicit CXGdiObject(H h) : m_h(h) {}
-  ~CXGdiObject() { Reset(); }
-  CXGdiObject(const CXGdiObject&) = delete;
-  CXGdiObject& operator=(const CXGdiObject&) = delete;
-  H Get() const { return m_h; }
-  explicit operator bool() const { return m_h != nullptr; }
-  H Detach() { H h = m_h; m_h = nullptr; return h; }
-  void Reset(H h = nullptr) {
-    if (m_h) DeleteObject(m_h);
-    m_h = h;
-  }
-
- private:
-  H m_h = nullptr;
-};
+inline void XDeleteGdiObject(H h) { DeleteObject(h); }
+template <class H>
+using CXGdiObject = CXHolder<XNullableTraits<H, &XDeleteGdiObject<H>>>;
 
 // A 32-bit top-down DIB section (BI_RGB: 0xAARRGGBB pixels, rows from the top) and its pixel
 // pointer; null, with *bits null, for an empty size or when GDI refuses. The caller owns it.

@@ -5,17 +5,7 @@
 #include <windows.h>
 #include <wininet.h>
 
-class CXInternet {
- public:
-  explicit CXInternet(HINTERNET h = nullptr) : m_h(h) {}
-  ~CXInternet() {
-    if (m_h) InternetCloseHandle(m_h);
-  }
-  CXInternet(const CXInternet&) = delete;
-  CXInternet& operator=(const CXInternet&) = delete;
-  HINTERNET Get() const { return m_h; }
-  explicit operator bool() const { return m_h != nullptr; }
+#include "XWin.h"
 
- private:
-  HINTERNET m_h;
-};
+inline void XCloseInternetHandle(HINTERNET h) { InternetCloseHandle(h); }
+using CXInternet = CXHolder<XNullableTraits<HINTERNET, &XCloseInternetHandle>>;
