@@ -14,6 +14,7 @@
 #include "BackgroundServices.h"
 #include "CommandLine.h"
 #include "ControlMgr.h"
+#include "ProgramSeam.h"
 #include "ShellItem.h"
 #include "XBaseUI.h"
 #include "XList.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-CUIHandle::PFN_TestShellStartSink g_shellSink = nullptr;
 
 bool IdIs(const wchar_t* id, const wchar_t* expected) { return id && lstrcmpiW(id, expected) == 0; }
 
@@ -97,13 +97,9 @@ CUIHandle::CUIHandle() : m_pSettings(new CSettings) {}
 
 CUIHandle::~CUIHandle() = default;
 
-void CUIHandle::SetTestShellStartSink(PFN_TestShellStartSink sink) { g_shellSink = sink; }
 
 void CUIHandle::StartShell(const CString& file) {
-  if (g_shellSink) {
-    g_shellSink(L"open", file);
-    return;
-  }
+  if (ProgramCallTaken({L"ShellExecuteW", L"open", file, nullptr, 0})) return;
   ShellExecuteW(nullptr, L"open", file, nullptr, nullptr, SW_SHOW);
 }
 
