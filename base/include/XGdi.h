@@ -13,18 +13,24 @@ inline void XDeleteGdiObject(H h) { DeleteObject(h); }
 template <class H>
 using CXGdiObject = CXHolder<XNullableTraits<H, &XDeleteGdiObject<H>>>;
 
-// A 32-bit top-down DIB section (BI_RGB: 0xAARRGGBB pixels, rows from the top) and its pixel
-// pointer; null, with *bits null, for an empty size or when GDI refuses. The caller owns it.
-inline HBITMAP XCreateDib32(int width, int height, DWORD** bits, HDC dc = nullptr) {
-  if (bits) *bits = nullptr;
-  if (width <= 0 || height <= 0) return nullptr;
+// The header of an uncompressed top-down DIB (rows from the top) of the given depth.
+inline BITMAPINFO XTopDownBitmapInfo(int width, int height, WORD bitCount) {
   BITMAPINFO bi = {};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = width;
   bi.bmiHeader.biHeight = -height;
   bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biBitCount = bitCount;
   bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
+// A 32-bit top-down DIB section (BI_RGB: 0xAARRGGBB pixels, rows from the top) and its pixel
+// pointer; null, with *bits null, for an empty size or when GDI refuses. The caller owns it.
+inline HBITMAP XCreateDib32(int width, int height, DWORD** bits, HDC dc = nullptr) {
+  if (bits) *bits = nullptr;
+  if (width <= 0 || height <= 0) return nullptr;
+  BITMAPINFO bi = XTopDownBitmapInfo(width, height, 32);
   void* pixels = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
   if (bitmap && !pixels) {
