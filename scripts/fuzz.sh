@@ -43,7 +43,7 @@ campaign() {  # target seconds
   mapfile -t opts < <(common "$t")
   mkdir -p "$bin/work/$t"
   echo "== $t: campaign of $secs s"
-  "$exe" "${opts[@]}" -jobs=1 -max_total_time="$secs" "$bin/work/$t" "$corpora/$t" 2>&1 |
+  "$exe" "${opts[@]}" -max_total_time="$secs" "$bin/work/$t" "$corpora/$t" 2>&1 |
     tee "$bin/work/$t.log" | grep -E '^#|ERROR|SUMMARY|stat::|Done' | tail -n 12
 }
 

@@ -2,10 +2,12 @@
 // 64-bit arithmetic before anything is read from it.
 #include "SkinPackageIndex.h"
 
+#include "XSkinPackageFormat.h"
+
 namespace {
 
-const uint32_t kLocalSignature = 0x04034B50;
-const int kLocalHeaderSize = 30;
+using xskin::kLocalHeaderSize;
+using xskin::kLocalSignature;
 const int kMaxIndexedName = 2600;
 
 uint32_t Le16(const unsigned char* p) { return static_cast<uint32_t>(p[0] | (p[1] << 8)); }
