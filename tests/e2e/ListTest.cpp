@@ -63,7 +63,7 @@ TEST_F(ListTest, AddButtonOffersTheFolderPicker) {
   HWND picker = nullptr;
   ASSERT_TRUE(xtest::WaitFor([&] {
     for (HWND h : program.Windows(L"#32770"))
-      if (IsWindowVisible(h) && e2e::StaticTexts(h).find(L"\u9009\u62e9\u8def\u5f84") != std::wstring::npos) picker = h;
+      if (IsWindowVisible(h) && e2e::StaticTexts(h).find(L"Choose a folder to add") != std::wstring::npos) picker = h;
     return picker != nullptr;
   }, 15000));
   EXPECT_EQ(GetWindow(picker, GW_OWNER), main);

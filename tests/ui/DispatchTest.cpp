@@ -292,4 +292,38 @@ TEST_F(Dispatch, ReplacedChildrenAreForgottenAsHoverAndFocus) {
   At(WM_SETFOCUS, 100, 20);
 }
 
+// A toolbar's buttons carry their own tooltips: the innermost object with one wins, and an
+// inner object without one leaves its holder's.
+TEST_F(Dispatch, TheTooltipOfAnObjectInsideAnotherIsShown) {
+  ProbeUI* bar = new ProbeUI(L"bar");
+  bar->XUI_SetRect(CRect(10, 60, 200, 100));
+  mgr->AddUI(bar);
+  ProbeUI* button = new ProbeUI(L"button");
+  button->XUI_SetRect(CRect(20, 64, 50, 96));
+  bar->XUI_GetControlMgr()->AddUI(button);
+  ProbeUI* icon = new ProbeUI(L"icon");
+  icon->XUI_SetRect(CRect(20, 64, 50, 96));
+  button->XUI_GetControlMgr()->AddUI(icon);
+  button->SetTooltip(L"Add a folder");
+  mgr->SetAllWnd(host.Get());
+  ShowWindow(host.Get(), SW_SHOWNOACTIVATE);
+  At(WM_MOUSEMOVE, 30, 80);
+  At(WM_MOUSEHOVER, 30, 80);
+  HWND tip = mgr->GetTooltipWnd();
+  ASSERT_NE(tip, nullptr);
+  TOOLINFOW info = {};
+  info.cbSize = sizeof info;
+  wchar_t text[80] = {0};
+  info.lpszText = text;
+  ASSERT_TRUE(SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&info)) ||
+              SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&info)));
+  EXPECT_STREQ(text, L"Add a folder");
+  EXPECT_TRUE(IsWindowVisible(tip));
+  At(WM_MOUSELEAVE, 0, 0);
+  // Over the bar beside its buttons: the bar has none, so there is none.
+  At(WM_MOUSEMOVE, 150, 80);
+  At(WM_MOUSEHOVER, 150, 80);
+  EXPECT_FALSE(IsWindowVisible(tip));
+}
+
 }  // namespace

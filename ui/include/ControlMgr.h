@@ -77,6 +77,7 @@ class WENDORA_API CControlMgr {
   LRESULT DeliverNew(IXUIObject* object, UINT msg, const MESSAGE_EVENT& from) const;
   void DeactivateTooltip();
   void ShowTooltip(CXBaseUI* object);
+  static CXBaseUI* TooltipOwnerAt(CXBaseUI* under, const CPoint& point);
   void Forget(IXUIObject* object);
 
   std::vector<IXUIObject*> m_children;

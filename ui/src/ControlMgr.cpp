@@ -162,6 +162,18 @@ void CControlMgr::ShowTooltip(CXBaseUI* object) {
   SendMessageW(m_hTooltip, kTtmTrackActivate, 1, reinterpret_cast<LPARAM>(&m_toolInfo));
 }
 
+// Objects inside others (the buttons of a toolbar) carry their own tooltips: the innermost
+// object under the point that has one.
+CXBaseUI* CControlMgr::TooltipOwnerAt(CXBaseUI* under, const CPoint& point) {
+  CXBaseUI* owner = nullptr;
+  for (int depth = 0; under && depth < 16; ++depth) {
+    if (!under->GetTooltip().IsEmpty()) owner = under;
+    CControlMgr* inner = under->XUI_GetControlMgr();
+    under = inner && inner->GetCount() > 0 ? inner->FindUI(point, XUI_STYLE_DISABLED | XUI_STYLE_HIDDEN) : nullptr;
+  }
+  return owner;
+}
+
 LRESULT CControlMgr::DispatchMsg(MESSAGE_EVENT* event) {
   if (!event) return 0;
   const UINT msg = event->uMsg;
@@ -239,7 +251,7 @@ LRESULT CControlMgr::DispatchMsg(MESSAGE_EVENT* event) {
     }
     case WM_MOUSEHOVER:
       m_bTracking = FALSE;
-      if (under && !under->GetTooltip().IsEmpty()) ShowTooltip(under);
+      if (CXBaseUI* tip = TooltipOwnerAt(under, point)) ShowTooltip(tip);
       return 0;
     case WM_MOUSELEAVE: {
       DeactivateTooltip();

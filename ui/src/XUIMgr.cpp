@@ -11,6 +11,7 @@
 #include "XSkinConfig.h"
 #include "XSkinPackage.h"
 #include "XSkinRegistry.h"
+#include "XSkinStrings.h"
 #include "XSkinTemplate.h"
 
 namespace {
@@ -64,6 +65,7 @@ void CXUIMgr::RunStartup() {
     CXFontTemplate fonts;
     fonts.ReadFromPackage(font->path);
   }
+  CXSkinStrings::Instance().LoadForLanguage(XUserLanguage());
   const XSKIN_FILE* init = registry.FindScript(L"init");
   if (!init) return;
   const XSKIN_FILE initScript = *init;  // the scripts may change the table

@@ -14,6 +14,7 @@
 #include "LocalFiles.h"
 #include "UpdateRules.h"
 #include "XString.h"
+#include "XUiLanguage.h"
 #include "resource.h"
 
 namespace {
@@ -27,11 +28,16 @@ HMODULE ThisModule() {
   return module;
 }
 
-// A string resource of this library, empty when missing.
-std::wstring ResourceString(UINT id) {
-  const wchar_t* text = nullptr;
-  int length = LoadStringW(ThisModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
-  return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+// A string resource of this library in the user's language, empty when missing.
+std::wstring ResourceString(UINT id) { return XLoadLanguageString(ThisModule(), id, XUserLanguage()); }
+
+// The update dialog's template in the user's language.
+const DLGTEMPLATE* DialogTemplate() {
+  HMODULE module = ThisModule();
+  HRSRC found = XFindLanguageResource(module, MAKEINTRESOURCEW(5) /* RT_DIALOG */, MAKEINTRESOURCEW(IDD_UPDATE),
+                                      XUserLanguage());
+  HGLOBAL data = found ? LoadResource(module, found) : nullptr;
+  return data ? static_cast<const DLGTEMPLATE*>(LockResource(data)) : nullptr;
 }
 
 // Centres over the owner, or without one over the work area of the window's monitor, and
@@ -91,8 +97,9 @@ void CMainDlg::Run(HWND parent) {
   if (m_url.empty()) return;
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
-  if (!CreateDialogParamW(ThisModule(), MAKEINTRESOURCEW(IDD_UPDATE), nullptr, &CMainDlg::DialogProc,
-                          reinterpret_cast<LPARAM>(this))) {
+  const DLGTEMPLATE* dialog = DialogTemplate();
+  if (!dialog ||
+      !CreateDialogIndirectParamW(ThisModule(), dialog, nullptr, &CMainDlg::DialogProc, reinterpret_cast<LPARAM>(this))) {
     return;
   }
   ShowWindow(m_hWnd, SW_SHOW);
