@@ -1,9 +1,10 @@
 // The program's texts and the hotkey's forms: the language rule, both string tables as the
 // program's resources hold them, and the conversions between stored, control and registered
 // hotkeys with their names.
-#include <gtest/gtest.h>
+#include <windows.h>
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include "AppText.h"
 #include "GlobalHotKey.h"

@@ -25,7 +25,7 @@ const POINT kAutoRun = {42, 74}, kAutoHide = {42, 114}, kRightLink = {42, 154}, 
             kHideToolbar = {42, 234};
 const POINT kConfirm = {276, 386}, kCancel = {178, 386}, kClose = {314, 28};
 const POINT kHotKeyField = {170, 303};
-const RECT kHotKeyStatus = {24, 322, 316, 356};
+const RECT kHotKeyStatus = {24, 324, 316, 346};
 
 long long Value(const wchar_t* name) {
   DWORD value = 0, size = sizeof value;

@@ -30,7 +30,7 @@ class WENDORA_API CXHotKey : public CXBaseUI {
   HWND GetControlWnd() const;
 
  private:
-  void CreateControl();
+  void CreateControl(HWND host);
 
   HWND m_hControl = nullptr;
   WORD m_hotKey = 0;

@@ -20,14 +20,13 @@ HWND CXHotKey::GetControlWnd() const { return m_hControl && IsWindow(m_hControl)
 LRESULT CXHotKey::MessageHandle(MESSAGE_EVENT* event) {
   if (!event) return 0;
   DoEventStep(event);
-  if (event->uMsg == WM_CREATE) CreateControl();
+  // The host's window tells its children of its creation before it hands them its handle.
+  if (event->uMsg == WM_CREATE) CreateControl(GetHostWnd() ? GetHostWnd() : event->hWnd);
   return 0;
 }
 
-void CXHotKey::CreateControl() {
-  if (GetControlWnd()) return;
-  HWND host = GetHostWnd();
-  if (!host) return;
+void CXHotKey::CreateControl(HWND host) {
+  if (GetControlWnd() || !host || !IsWindow(host)) return;
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_HOTKEY_CLASS};
   InitCommonControlsEx(&icc);
   // The host paints its whole client area from a buffer: it must leave the control's pixels.
