@@ -3,7 +3,10 @@
 // one selected and removed with the toolbar, and the folder picker offered by the toolbar.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <string>
+#include <vector>
 
 #include "E2eUtil.h"
 
@@ -72,6 +75,36 @@ TEST_F(ListTest, AddButtonOffersTheFolderPicker) {
   EXPECT_TRUE(IsWindowVisible(main));  // its own dialog keeps it on screen
   EXPECT_EQ(program.Exit(), 0u);
   EXPECT_TRUE(e2e::StoredPaths(install.DatabasePath()).empty());
+}
+
+TEST_F(ListTest, AFolderChosenInThePickerIsStoredWithoutATrailingBackslash) {
+  wchar_t documents[MAX_PATH] = {0};
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, FALSE));
+  ASSERT_TRUE(e2e::SetOption(L"AutoHide", 0));
+  e2e::Install install;
+  e2e::Program program(install);
+  HWND main = program.WaitForWindow();
+  ASSERT_NE(main, nullptr);
+  SetForegroundWindow(main);
+  xtest::PumpFor(300);
+  e2e::Click(e2e::ClientToScreenPoint(main, kAddButton.x, kAddButton.y));
+  HWND picker = nullptr;
+  ASSERT_TRUE(xtest::WaitFor([&] {
+    for (HWND h : program.Windows(L"#32770"))
+      if (IsWindowVisible(h) && e2e::StaticTexts(h).find(L"Choose a folder to add") != std::wstring::npos) picker = h;
+    return picker != nullptr;
+  }, 15000));
+  xtest::PumpFor(500);
+  // The user types the folder's first letters in the tree and confirms.
+  for (WORD key : {'D', 'O', 'C'}) e2e::PressKey(key);
+  e2e::PressKey(VK_RETURN);
+  ASSERT_TRUE(xtest::WaitFor([&] { return !IsWindow(picker); }));
+  xtest::PumpFor(500);
+  EXPECT_EQ(program.Exit(), 0u);
+  std::vector<std::string> paths = e2e::StoredPaths(install.DatabasePath());
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_EQ(paths[0], xtest::Narrow(documents));
+  EXPECT_NE(paths[0].back(), '\\');
 }
 
 }  // namespace

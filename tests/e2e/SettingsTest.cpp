@@ -78,6 +78,9 @@ void PressCombination(std::initializer_list<WORD> modifiers, WORD key) {
     INPUT i = {};
     i.type = INPUT_KEYBOARD;
     i.ki.wVk = vk;
+    // With its scan code, as a keyboard sends it: controls that read the key's scan code
+    // (the hotkey control does) see the key that was pressed.
+    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     input.push_back(i);
   };

@@ -193,17 +193,22 @@ BOOL CMainDlg::OnInitDialog() {
 
 // The dialog font ("MS Shell Dlg") shows Chinese only where the system maps or links it to a
 // Chinese font. Where it has no such glyphs, the controls get a font of the same size that the
-// font mapper picks for the Chinese character set (at least 12 pixels high), provided that one
-// has them.
+// font mapper picks for the Chinese character set, provided that one has them; Chinese texts
+// get at least 14 pixels either way.
 void CMainDlg::EnsureChineseFont() {
   HFONT current = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
   std::wstring sample = ResourceString(IDS_UPDATE_QUESTION) + ResourceString(IDS_DOWNLOADED);
   LOGFONTW lf = {};
-  if (!current || FontHasGlyphs(current, sample) || !GetObjectW(current, sizeof lf, &lf)) return;
-  lf.lfCharSet = GB2312_CHARSET;
-  lf.lfFaceName[0] = 0;
-  // Chinese faces are drawn legibly from 12 pixels on; below that strokes merge or vanish.
-  if (lf.lfHeight < 0 && lf.lfHeight > -12) lf.lfHeight = -12;
+  if (!current || !GetObjectW(current, sizeof lf, &lf)) return;
+  const bool hasGlyphs = FontHasGlyphs(current, sample);
+  if (hasGlyphs && (XUserLanguage() != XLANG_CHINESE || lf.lfHeight <= -14 || lf.lfHeight >= 0)) return;
+  if (!hasGlyphs) {
+    lf.lfCharSet = GB2312_CHARSET;
+    lf.lfFaceName[0] = 0;
+  }
+  // Chinese faces are drawn legibly from 14 pixels on; at 12 pixels and below some faces fall
+  // back to bitmap strokes that merge, and their Latin letters blur into one another.
+  if (lf.lfHeight < 0 && lf.lfHeight > -14) lf.lfHeight = -14;
   CXGdiObject<HFONT> chinese(CreateFontIndirectW(&lf));
   if (!FontHasGlyphs(chinese.Get(), sample)) return;
   m_font.Reset(chinese.Detach());
