@@ -81,6 +81,8 @@ void MoveTo(POINT screen);
 void Click(POINT screen, bool right = false);
 void DoubleClick(POINT screen);
 void PressKey(WORD virtualKey);
+// The modifiers held while the key is pressed, all released again.
+void PressKeys(std::initializer_list<WORD> modifiers, WORD key);
 
 // Whether the program's global hotkey (Ctrl+Alt with virtual key 0) is free right now.
 bool HotKeyIsFree();

@@ -95,7 +95,12 @@ TEST_F(ListTest, AFolderChosenInThePickerIsStoredWithoutATrailingBackslash) {
     return picker != nullptr;
   }, 15000));
   xtest::PumpFor(500);
-  // The user types the folder's first letters in the tree and confirms.
+  // The user clicks into the folder tree, types the folder's first letters and confirms.
+  HWND tree = FindWindowExW(picker, nullptr, L"SysTreeView32", nullptr);
+  ASSERT_NE(tree, nullptr);
+  RECT box = {};
+  GetWindowRect(tree, &box);
+  e2e::Click(POINT{box.left + 60, box.top + 10});
   for (WORD key : {'D', 'O', 'C'}) e2e::PressKey(key);
   e2e::PressKey(VK_RETURN);
   ASSERT_TRUE(xtest::WaitFor([&] { return !IsWindow(picker); }));
