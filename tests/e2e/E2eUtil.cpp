@@ -190,6 +190,30 @@ std::vector<HWND> Program::Windows(const wchar_t* className) const {
   return found;
 }
 
+HWND Program::WaitForFocusedWindow() {
+  HWND main = WaitForWindow();
+  if (!main) return nullptr;
+  SetForegroundWindow(main);
+  xtest::PumpFor(300);
+  return main;
+}
+
+HWND Program::WaitForDialog(const wchar_t* text, bool caption, DWORD timeoutMs) const {
+  HWND found = nullptr;
+  xtest::WaitFor(
+      [&] {
+        for (HWND h : Windows(L"#32770")) {
+          wchar_t title[128] = {0};
+          GetWindowTextW(h, title, 128);
+          const bool match = caption ? std::wstring(title) == text : StaticTexts(h).find(text) != std::wstring::npos;
+          if (IsWindowVisible(h) && match) found = h;
+        }
+        return found != nullptr;
+      },
+      timeoutMs);
+  return found;
+}
+
 void EndStrayInstances() {
   for (int i = 0; i < 10; ++i) {
     HWND h = FindWindowW(L"XDROPEASYWND", L"Pinvale");

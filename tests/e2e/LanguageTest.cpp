@@ -38,20 +38,6 @@ class LanguageTest : public e2e::CleanStateTest {
     ASSERT_EQ(XUserLanguage(), chinese ? XLANG_CHINESE : XLANG_ENGLISH);
   }
   const TEXTS& Expected() const { return chinese ? kChinese : kEnglish; }
-  // A visible dialog window of the program whose caption or static texts hold the text.
-  HWND WaitForDialog(e2e::Program& program, const wchar_t* text, bool caption) {
-    HWND found = nullptr;
-    xtest::WaitFor([&] {
-      for (HWND h : program.Windows(L"#32770")) {
-        wchar_t title[128] = {0};
-        GetWindowTextW(h, title, 128);
-        bool match = caption ? std::wstring(title) == text : e2e::StaticTexts(h).find(text) != std::wstring::npos;
-        if (IsWindowVisible(h) && match) found = h;
-      }
-      return found != nullptr;
-    }, 15000);
-    return found;
-  }
   bool chinese = false;
 };
 
@@ -59,20 +45,18 @@ TEST_F(LanguageTest, SettingsAndFolderPickerSpeakTheUsersLanguage) {
   ASSERT_TRUE(e2e::SetOption(L"AutoHide", 0));
   e2e::Install install;
   e2e::Program program(install);
-  HWND main = program.WaitForWindow();
+  HWND main = program.WaitForFocusedWindow();
   ASSERT_NE(main, nullptr);
-  SetForegroundWindow(main);
-  xtest::PumpFor(300);
 
   e2e::Click(e2e::ClientToScreenPoint(main, kSettingButton.x, kSettingButton.y));
-  HWND settings = WaitForDialog(program, Expected().settingsCaption, true);
+  HWND settings = program.WaitForDialog(Expected().settingsCaption, true);
   ASSERT_NE(settings, nullptr);
   PostMessageW(settings, WM_COMMAND, 6, 0);
   ASSERT_TRUE(xtest::WaitFor([&] { return !IsWindow(settings); }));
   xtest::PumpFor(300);
 
   e2e::Click(e2e::ClientToScreenPoint(main, kAddButton.x, kAddButton.y));
-  HWND picker = WaitForDialog(program, Expected().pickerTitle, false);
+  HWND picker = program.WaitForDialog(Expected().pickerTitle, false);
   ASSERT_NE(picker, nullptr);
   PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(xtest::WaitFor([&] { return !IsWindow(picker); }));
@@ -91,7 +75,7 @@ TEST_F(LanguageTest, UpdateDialogSpeaksTheUsersLanguage) {
                        {{L"PINVALE_TEST_PING_URL", server.BaseUrlW() + L"/stat.php?"},
                         {L"PINVALE_TEST_UPDATE_URL", server.BaseUrlW() + L"/pinvale/update.ini"}});
   ASSERT_NE(program.WaitForWindow(), nullptr);
-  HWND dialog = WaitForDialog(program, Expected().updateCaption, true);
+  HWND dialog = program.WaitForDialog(Expected().updateCaption, true);
   ASSERT_NE(dialog, nullptr);
   EXPECT_NE(e2e::StaticTexts(dialog).find(Expected().updateQuestion), std::wstring::npos)
       << xtest::Narrow(e2e::StaticTexts(dialog));
