@@ -1,7 +1,7 @@
 // CXHotKey ("hotkey", class "XHOTKEY"): a field in which the user presses a key combination.
 // It is the system's hotkey control placed over the object's rectangle once the host window
 // exists (its WM_CREATE); the combination is kept here too, so it can be set before the
-// control exists and read after the window has gone. Changes reach the host window as
+// control exists and read after the window has gone (the control's last one). Changes reach the host window as
 // WM_COMMAND with EN_CHANGE from the control (id kControlId).
 #pragma once
 
@@ -31,6 +31,7 @@ class WENDORA_API CXHotKey : public CXBaseUI {
 
  private:
   void CreateControl(HWND host);
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
 
   HWND m_hControl = nullptr;
   WORD m_hotKey = 0;

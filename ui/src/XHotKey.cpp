@@ -1,5 +1,6 @@
-// The hotkey field: the native control lives in the host window and dies with it; the object
-// checks the handle before every use, so a window destroyed first leaves nothing dangling.
+// The hotkey field: the native control lives in the host window and dies with it. A subclass
+// of the control keeps its last combination here as it goes, and is removed when the object
+// goes first, so neither side ever reaches the other after its end.
 #include "XHotKey.h"
 
 #include <commctrl.h>
@@ -9,10 +10,29 @@
 
 XUI_REGISTER_CLASS(L"hotkey", CXHotKey)
 
+namespace {
+
+const UINT_PTR kSubclassId = 0x4B48;
+
+}  // namespace
+
+LRESULT CALLBACK CXHotKey::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  if (msg == WM_NCDESTROY) {
+    CXHotKey* self = reinterpret_cast<CXHotKey*>(data);
+    self->m_hotKey = static_cast<WORD>(SendMessageW(hwnd, HKM_GETHOTKEY, 0, 0));
+    self->m_hControl = nullptr;
+    RemoveWindowSubclass(hwnd, &CXHotKey::ControlProc, kSubclassId);
+  }
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
 CXHotKey::CXHotKey() = default;
 
 CXHotKey::~CXHotKey() {
-  if (HWND control = GetControlWnd()) DestroyWindow(control);
+  if (HWND control = GetControlWnd()) {
+    RemoveWindowSubclass(control, &CXHotKey::ControlProc, kSubclassId);
+    DestroyWindow(control);
+  }
 }
 
 HWND CXHotKey::GetControlWnd() const { return m_hControl && IsWindow(m_hControl) ? m_hControl : nullptr; }
@@ -36,6 +56,7 @@ void CXHotKey::CreateControl(HWND host) {
                                r.Width(), r.Height(), host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
                                GetModuleHandleW(nullptr), nullptr);
   if (!m_hControl) return;
+  SetWindowSubclass(m_hControl, &CXHotKey::ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   const int font = GetFontID(0);
   if (CXFontTable::Instance().Has(font))
     SendMessageW(m_hControl, WM_SETFONT, reinterpret_cast<WPARAM>(CXFontTable::Instance().Get(font).hFont), FALSE);
