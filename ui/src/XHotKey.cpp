@@ -17,7 +17,8 @@ const UINT_PTR kSubclassId = 0x4B48;
 }  // namespace
 
 LRESULT CALLBACK CXHotKey::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  if (msg == WM_NCDESTROY) {
+  // At WM_DESTROY the control still knows its combination (it forgets it after).
+  if (msg == WM_DESTROY) {
     CXHotKey* self = reinterpret_cast<CXHotKey*>(data);
     self->m_hotKey = static_cast<WORD>(SendMessageW(hwnd, HKM_GETHOTKEY, 0, 0));
     self->m_hControl = nullptr;
