@@ -322,9 +322,12 @@ TEST_F(Dispatch, TheTooltipOfAnObjectInsideAnotherIsShown) {
   ASSERT_NE(tip, nullptr);
   EXPECT_EQ(ToolText(tip), L"Add a folder");
   EXPECT_TRUE(IsWindowVisible(tip));
-  At(WM_MOUSELEAVE, 0, 0);
-  // Over the bar beside its buttons: the bar has none, so there is none.
+  At(WM_MOUSEMOVE, 40, 80);  // still over the button
+  EXPECT_TRUE(IsWindowVisible(tip));
+  // Over the bar beside its buttons (the window's hovered child is still the bar): the
+  // button's tooltip goes, and the bar has none of its own.
   At(WM_MOUSEMOVE, 150, 80);
+  EXPECT_FALSE(IsWindowVisible(tip));
   At(WM_MOUSEHOVER, 150, 80);
   EXPECT_FALSE(IsWindowVisible(tip));
 }

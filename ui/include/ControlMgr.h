@@ -91,4 +91,5 @@ class WENDORA_API CControlMgr {
   BOOL m_bResize = FALSE;
   int m_roundCorner = 9;
   CString m_tooltipText;  // the text the tooltip record points at
+  CRect m_tooltipArea;    // the shown tooltip's object in screen pixels; empty when none shows
 };

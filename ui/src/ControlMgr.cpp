@@ -138,11 +138,13 @@ LRESULT CControlMgr::DeliverNew(IXUIObject* object, UINT msg, const MESSAGE_EVEN
 }
 
 void CControlMgr::DeactivateTooltip() {
+  m_tooltipArea.SetRectEmpty();
   if (m_hTooltip) SendMessageW(m_hTooltip, kTtmTrackActivate, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
 }
 
 void CControlMgr::ShowTooltip(CXBaseUI* object) {
   m_tooltipText = object->GetTooltip();
+  m_tooltipArea = object->XUI_GetWindowRect();
   m_toolInfo = TOOLINFOW{};
   m_toolInfo.cbSize = sizeof(TOOLINFOW);
   m_toolInfo.uFlags = TTF_IDISHWND;
@@ -238,7 +240,9 @@ LRESULT CControlMgr::DispatchMsg(MESSAGE_EVENT* event) {
         m_pHover = under;
         if (previous) DeliverNew(previous, WM_MOUSELEAVE, *event);
       }
-      if (!m_pHover) DeactivateTooltip();
+      // A tooltip goes once the mouse leaves its object, also for one inside another (a
+      // toolbar's button), where the hovered child stays the same.
+      if (!m_pHover || (!m_tooltipArea.IsRectEmpty() && !m_tooltipArea.PtInRect(point))) DeactivateTooltip();
       return result;
     }
     case WM_LBUTTONDOWN: {
