@@ -190,6 +190,30 @@ std::vector<HWND> Program::Windows(const wchar_t* className) const {
   return found;
 }
 
+HWND Program::WaitForFocusedWindow() {
+  HWND main = WaitForWindow();
+  if (!main) return nullptr;
+  SetForegroundWindow(main);
+  xtest::PumpFor(300);
+  return main;
+}
+
+HWND Program::WaitForDialog(const wchar_t* text, bool caption, DWORD timeoutMs) const {
+  HWND found = nullptr;
+  xtest::WaitFor(
+      [&] {
+        for (HWND h : Windows(L"#32770")) {
+          wchar_t title[128] = {0};
+          GetWindowTextW(h, title, 128);
+          const bool match = caption ? std::wstring(title) == text : StaticTexts(h).find(text) != std::wstring::npos;
+          if (IsWindowVisible(h) && match) found = h;
+        }
+        return found != nullptr;
+      },
+      timeoutMs);
+  return found;
+}
+
 void EndStrayInstances() {
   for (int i = 0; i < 10; ++i) {
     HWND h = FindWindowW(L"XDROPEASYWND", L"Pinvale");
@@ -254,12 +278,25 @@ void DoubleClick(POINT screen) {
   xtest::PumpFor(150);
 }
 
-void PressKey(WORD virtualKey) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = virtualKey;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof input[0]);
+void PressKey(WORD virtualKey) { PressKeys({}, virtualKey); }
+
+void PressKeys(std::initializer_list<WORD> modifiers, WORD key) {
+  std::vector<INPUT> input;
+  auto add = [&](WORD vk, bool up) {
+    INPUT i = {};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    // With its scan code, as a keyboard sends it: controls that read the scan code (the
+    // hotkey control, a tree's type-ahead) see the key that was pressed.
+    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    input.push_back(i);
+  };
+  for (WORD m : modifiers) add(m, false);
+  add(key, false);
+  add(key, true);
+  for (auto m = modifiers.end(); m != modifiers.begin();) add(*--m, true);
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
   xtest::PumpFor(120);
 }
 

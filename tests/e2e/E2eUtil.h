@@ -57,6 +57,11 @@ class Program {
   DWORD Exit(DWORD timeoutMs = 20000);
   // Top-level windows of this process with the class (any class when null).
   std::vector<HWND> Windows(const wchar_t* className = nullptr) const;
+  // The main window once shown, made the foreground window (null when it never came).
+  HWND WaitForFocusedWindow();
+  // A visible dialog ("#32770") of this process whose caption is the text (caption true) or
+  // whose static texts hold it, waiting up to the bound; null when none came.
+  HWND WaitForDialog(const wchar_t* text, bool caption, DWORD timeoutMs = 15000) const;
 
  private:
   CXHandle m_process;
@@ -81,6 +86,8 @@ void MoveTo(POINT screen);
 void Click(POINT screen, bool right = false);
 void DoubleClick(POINT screen);
 void PressKey(WORD virtualKey);
+// The modifiers held while the key is pressed, all released again.
+void PressKeys(std::initializer_list<WORD> modifiers, WORD key);
 
 // Whether the program's global hotkey (Ctrl+Alt with virtual key 0) is free right now.
 bool HotKeyIsFree();

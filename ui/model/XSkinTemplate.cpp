@@ -8,6 +8,7 @@
 #include "XEvent.h"
 #include "XSkinPackage.h"
 #include "XSkinRegistry.h"
+#include "XSkinStrings.h"
 #include "XSkinText.h"
 #include "XUIClassTable.h"
 
@@ -202,8 +203,9 @@ void CXSkinTemplate::FlushText() {
   ApplyProperty(m_element, value);
 }
 
-void CXSkinTemplate::ApplyProperty(const CString& name, const CString& value) {
-  if (!m_pCurrent || name.IsEmpty() || value.IsEmpty()) return;
+void CXSkinTemplate::ApplyProperty(const CString& name, const CString& written) {
+  if (!m_pCurrent || name.IsEmpty() || written.IsEmpty()) return;
+  const CString value = CXSkinStrings::Instance().Resolve(written);
   if (m_pCurrent->XUI_SetAttribute(name, value)) return;
   if (name.CompareNoCase(L"rect") == 0) {
     CRect r;
