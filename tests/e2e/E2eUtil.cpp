@@ -26,6 +26,8 @@ void CopyFolder(const std::wstring& from, const std::wstring& to, std::initializ
   }
 }
 
+}  // namespace
+
 std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>& changes) {
   std::map<std::wstring, std::wstring> vars;  // keys upper-cased: the block is sorted that way
   wchar_t* block = GetEnvironmentStringsW();
@@ -51,6 +53,8 @@ std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>
   out.push_back(0);
   return out;
 }
+
+namespace {
 
 struct FindContext {
   DWORD pid;
@@ -94,8 +98,8 @@ int CollectRow(void* context, int columns, char** values, char**) {
   return 0;
 }
 
-// The job of every program started here: closed (and its processes ended) when the test
-// process ends.
+}  // namespace
+
 HANDLE TestJob() {
   static HANDLE job = [] {
     HANDLE j = CreateJobObjectW(nullptr, nullptr);
@@ -106,8 +110,6 @@ HANDLE TestJob() {
   }();
   return job;
 }
-
-}  // namespace
 
 std::wstring DistFolder() {
   std::wstring path = xtest::Widen(PINVALE_E2E_DIST);
@@ -123,11 +125,15 @@ Install::Install(std::initializer_list<const wchar_t*> without) {
 }
 
 Program::Program(const Install& install, const std::wstring& arguments,
+                 const std::map<std::wstring, std::wstring>& environment)
+    : Program(install.Folder(), install.AppData(), arguments, environment) {}
+
+Program::Program(const std::wstring& folder, const std::wstring& appData, const std::wstring& arguments,
                  const std::map<std::wstring, std::wstring>& environment) {
   std::map<std::wstring, std::wstring> env = environment;
-  env[L"APPDATA"] = install.AppData();
+  env[L"APPDATA"] = appData;
   std::vector<wchar_t> block = EnvironmentBlock(env);
-  std::wstring command = L"\"" + install.Exe() + L"\"";
+  std::wstring command = L"\"" + folder + L"\\Pinvale.exe\"";
   if (!arguments.empty()) command += L" " + arguments;
   // No standard handles: the program never holds the test's output open. Its job ends it
   // with the test process, whatever way that ends.
@@ -135,7 +141,7 @@ Program::Program(const Install& install, const std::wstring& arguments,
   si.dwFlags = STARTF_USESTDHANDLES;
   PROCESS_INFORMATION pi = {};
   if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
-                      block.data(), install.Folder().c_str(), &si, &pi))
+                      block.data(), folder.c_str(), &si, &pi))
     return;
   AssignProcessToJobObject(TestJob(), pi.hProcess);
   ResumeThread(pi.hThread);

@@ -36,11 +36,20 @@ class Install {
   std::wstring m_folder, m_appData;
 };
 
+// The test's environment with the given variables set, as a block for CreateProcessW.
+std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>& changes);
+// The job of every process the tests start (and of everything those start): its processes end
+// with the test process, whatever way that ends.
+HANDLE TestJob();
+
 // One started Pinvale.exe. The environment is the test's own with APPDATA moved to the
 // install's folder, plus the given variables. Ended by force at destruction if still running.
 class Program {
  public:
   Program(const Install& install, const std::wstring& arguments = L"",
+          const std::map<std::wstring, std::wstring>& environment = {});
+  // The same for the program in any folder (an installed one), with APPDATA as given.
+  Program(const std::wstring& folder, const std::wstring& appData, const std::wstring& arguments = L"",
           const std::map<std::wstring, std::wstring>& environment = {});
   ~Program();
   Program(const Program&) = delete;
