@@ -67,6 +67,36 @@ Var OldVersion  ; version of the installation found at start, empty when there i
 !insertmacro MUI_LANGUAGE "SimpChinese"
 !include "Languages.nsh"
 
+; The registration keeps (never deletes) the handler-list keys it may share with other
+; extensions. Setup notes in the uninstall entry which of them did not exist before its
+; registration (per class one bit for the list key and one for the ShellEx key above it) and
+; removes exactly those, when empty, after unregistering.
+!define MADE_KEYS "MadeShellKeys"
+!macro NOTE_MISSING_KEYS class listBit shellBit
+  ClearErrors
+  EnumRegKey $R1 HKLM "Software\Classes\${class}\ShellEx" 0
+  ${If} ${Errors}
+    IntOp $R0 $R0 | ${shellBit}
+  ${Else}
+    ClearErrors
+    EnumRegKey $R1 HKLM "Software\Classes\${class}\ShellEx\ContextMenuHandlers" 0
+    ${If} ${Errors}
+      IntOp $R0 $R0 | ${listBit}
+    ${EndIf}
+  ${EndIf}
+!macroend
+!macro PRUNE_MADE_KEYS class listBit shellBit
+  IntOp $R1 $R0 & ${listBit}
+  IntOp $R2 $R0 & ${shellBit}
+  ${If} $R1 <> 0
+  ${OrIf} $R2 <> 0
+    DeleteRegKey /ifempty HKLM "Software\Classes\${class}\ShellEx\ContextMenuHandlers"
+  ${EndIf}
+  ${If} $R2 <> 0
+    DeleteRegKey /ifempty HKLM "Software\Classes\${class}\ShellEx"
+  ${EndIf}
+!macroend
+
 ; Ends a running Pinvale the way the updater does (WM_CLOSE to its main window) and waits for
 ; the process, so that no file of the program folder is in use. A program without a window
 ; (still starting) holds the instance mutex: it is waited for, then the user is asked.
@@ -127,10 +157,35 @@ FunctionEnd
 Function ${un}RegisterExtension
   Exch $0
   Push $1
+  Push $R0
+  Push $R1
+  Push $R2
+  ReadRegDWORD $R0 HKLM "${UNINSTALL_KEY}" "${MADE_KEYS}"
+  SetRegView 64
+  ${If} $0 == ""
+    !insertmacro NOTE_MISSING_KEYS "*" 1 2
+    !insertmacro NOTE_MISSING_KEYS "Folder" 4 8
+    !insertmacro NOTE_MISSING_KEYS "Directory" 16 32
+    !insertmacro NOTE_MISSING_KEYS "Directory\Background" 64 128
+  ${EndIf}
+  SetRegView 32
   ExecWait '"$WINDIR\Sysnative\regsvr32.exe" /s $0 "$INSTDIR\Hollin.dll"' $1
   ${If} $1 != 0
     DetailPrint "$(RegisterFailed) ($1)"
   ${EndIf}
+  ${If} $0 == "/u"
+    SetRegView 64
+    !insertmacro PRUNE_MADE_KEYS "*" 1 2
+    !insertmacro PRUNE_MADE_KEYS "Folder" 4 8
+    !insertmacro PRUNE_MADE_KEYS "Directory" 16 32
+    !insertmacro PRUNE_MADE_KEYS "Directory\Background" 64 128
+    SetRegView 32
+    StrCpy $R0 0
+  ${EndIf}
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "${MADE_KEYS}" $R0
+  Pop $R2
+  Pop $R1
+  Pop $R0
   Pop $1
   Pop $0
 FunctionEnd
@@ -139,7 +194,7 @@ FunctionEnd
 !insertmacro CLOSE_PROGRAM "un."
 
 !macro INSTALL_FILE name
-  File "/oname=${name}" "${DIST}\${name}"
+  File "${DIST}\${name}"
 !macroend
 
 Section "$(NameProgram)" SecProgram

@@ -138,7 +138,7 @@ TEST_F(SetupTest, UpgradeClosesTheRunningProgramAndKeepsFavouritesOptionsAndChoi
   ASSERT_TRUE(e2e::SetOption(L"HideToolbar", 1));
 
   // No /D: an upgrade goes where the installation is.
-  ASSERT_EQ(Run(NextSetupExe(), L"/S /RUN=1", box.Environment()), 0u);
+  ASSERT_EQ(RunToEnd(NextSetupExe(), L"/S /RUN=1", box.Environment()), 0u);
   DWORD code = 0xFFFF;
   EXPECT_TRUE(running.WaitForExit(0, &code));  // closed before its files were replaced
   EXPECT_EQ(code, 0u);

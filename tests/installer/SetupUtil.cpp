@@ -154,7 +154,7 @@ HWND Process::WaitForWindow(const std::wstring& captionStart, DWORD timeoutMs) c
   return search.found;
 }
 
-DWORD Run(const std::wstring& exe, const std::wstring& arguments, const std::map<std::wstring, std::wstring>& env) {
+DWORD RunToEnd(const std::wstring& exe, const std::wstring& arguments, const std::map<std::wstring, std::wstring>& env) {
   Process p(exe, arguments, env);
   return p.Wait();
 }
@@ -163,27 +163,51 @@ void PressButton(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+namespace {
+
+// The value's bytes in the view, or false when the key or the value is missing.
+bool ReadValue(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view, DWORD wantType, void* data,
+               DWORD* size) {
+  CXRegKey k;
+  if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | view, k.Out()) != ERROR_SUCCESS) return false;
+  DWORD type = 0;
+  return RegQueryValueExW(k.Get(), name, nullptr, &type, static_cast<BYTE*>(data), size) == ERROR_SUCCESS &&
+         type == wantType;
+}
+
+}  // namespace
+
 std::wstring ReadString(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view) {
   wchar_t text[1024] = {0};
-  DWORD size = sizeof text - sizeof(wchar_t);
-  if (RegGetValueW(root, key, name, RRF_RT_REG_SZ | (view == KEY_WOW64_64KEY ? RRF_SUBKEY_WOW6464KEY : 0) |
-                                         (view == KEY_WOW64_32KEY ? RRF_SUBKEY_WOW6432KEY : 0),
-                   nullptr, text, &size) != ERROR_SUCCESS)
-    return L"";
-  return text;
+  DWORD size = sizeof text - sizeof(wchar_t);  // room for the terminator a value may lack
+  return ReadValue(root, key, name, view, REG_SZ, text, &size) ? text : L"";
 }
 
 bool ReadDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD* value, REGSAM view) {
   DWORD size = sizeof *value;
-  return RegGetValueW(root, key, name, RRF_RT_REG_DWORD | (view == KEY_WOW64_64KEY ? RRF_SUBKEY_WOW6464KEY : 0) |
-                                           (view == KEY_WOW64_32KEY ? RRF_SUBKEY_WOW6432KEY : 0),
-                      nullptr, value, &size) == ERROR_SUCCESS;
+  return ReadValue(root, key, name, view, REG_DWORD, value, &size) && size == sizeof *value;
 }
 
 Snapshot RegistrySnapshot() {
+  // All of the user's software keys; of the machine's (too large to walk whole under Wine)
+  // every key where setup, the registration tool or the program could write.
+  static const wchar_t* const machine[] = {
+      L"Software\\Tarquon",
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+      L"Software\\Classes\\CLSID\\{EDE9C14E-B540-40BD-9592-1770FCDF08F4}",
+      L"Software\\Classes\\AppID\\{6BB3D1B4-AFD0-4BBC-8267-8EF854D01B88}",
+      L"Software\\Classes\\AppID\\Hollin.DLL",
+      L"Software\\Classes\\*\\ShellEx",
+      L"Software\\Classes\\Folder\\ShellEx",
+      L"Software\\Classes\\Directory\\ShellEx",
+      L"Software\\Classes\\Directory\\Background\\ShellEx",
+  };
   Snapshot out;
-  SnapshotKey(HKEY_LOCAL_MACHINE, L"Software", KEY_WOW64_32KEY, L"HKLM32\\Software", out);
-  SnapshotKey(HKEY_LOCAL_MACHINE, L"Software", KEY_WOW64_64KEY, L"HKLM64\\Software", out);
+  for (const wchar_t* key : machine) {
+    SnapshotKey(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY, std::wstring(L"HKLM32\\") + key, out);
+    SnapshotKey(HKEY_LOCAL_MACHINE, key, KEY_WOW64_64KEY, std::wstring(L"HKLM64\\") + key, out);
+  }
   SnapshotKey(HKEY_CURRENT_USER, L"Software", 0, L"HKCU\\Software", out);
   return out;
 }
@@ -252,7 +276,7 @@ void RemoveLeftoverInstallation() {
   std::wstring location = ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation", KEY_WOW64_32KEY);
   if (location.empty()) return;
   e2e::EndStrayInstances();
-  Run(location + L"\\uninstall.exe", L"/S /REMOVEDATA _?=" + location, {});
+  RunToEnd(location + L"\\uninstall.exe", L"/S /REMOVEDATA _?=" + location, {});
   xtest::RemoveTree(location);
   RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_32KEY, 0);
 }
@@ -260,6 +284,8 @@ void RemoveLeftoverInstallation() {
 void SetupTest::SetUp() {
   e2e::CleanStateTest::SetUp();
   RemoveLeftoverInstallation();
+  // An empty maker key left by other tests would be taken for setup's own.
+  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tarquon");
 }
 
 void SetupTest::TearDown() {
@@ -268,11 +294,11 @@ void SetupTest::TearDown() {
 }
 
 DWORD SetupTest::Install(const std::wstring& arguments) {
-  return Run(SetupExe(), L"/S " + arguments + L" /D=" + Folder(), box.Environment());
+  return RunToEnd(SetupExe(), L"/S " + arguments + L" /D=" + Folder(), box.Environment());
 }
 
 DWORD SetupTest::Uninstall(const std::wstring& arguments) {
-  DWORD code = Run(Folder() + L"\\uninstall.exe", L"/S " + arguments + L" _?=" + Folder(), box.Environment());
+  DWORD code = RunToEnd(Folder() + L"\\uninstall.exe", L"/S " + arguments + L" _?=" + Folder(), box.Environment());
   EXPECT_EQ(FilesBelow(Folder()), std::vector<std::wstring>{L"uninstall.exe"});
   DeleteFileW((Folder() + L"\\uninstall.exe").c_str());
   RemoveDirectoryW(Folder().c_str());

@@ -56,7 +56,7 @@ class Process {
 };
 
 // Runs a program to its end: the exit code, or 0xFFFFFFFF when it did not end in time.
-DWORD Run(const std::wstring& exe, const std::wstring& arguments, const std::map<std::wstring, std::wstring>& env);
+DWORD RunToEnd(const std::wstring& exe, const std::wstring& arguments, const std::map<std::wstring, std::wstring>& env);
 
 // Clicks a dialog's button as a user would, by its command.
 void PressButton(HWND dialog, int id);
@@ -66,8 +66,8 @@ void PressButton(HWND dialog, int id);
 std::wstring ReadString(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view = 0);
 bool ReadDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD* value, REGSAM view = 0);
 
-// Everything under HKLM\Software (both views) and HKCU\Software: one entry per key and per
-// value, mapped to the value's type and data.
+// Everything under HKCU\Software and under the machine's keys that setup may touch (both
+// views): one entry per key and per value, mapped to the value's type and data.
 using Snapshot = std::map<std::wstring, std::wstring>;
 Snapshot RegistrySnapshot();
 // Every file and folder below the folders, by full path, mapped to the file's size.
