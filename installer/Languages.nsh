@@ -8,7 +8,7 @@ LangString DescProgram ${LANG_SIMPCHINESE} "程序、它的库文件和默认皮
 
 LangString NameContextMenu ${LANG_ENGLISH} "Explorer context menu"
 LangString NameContextMenu ${LANG_SIMPCHINESE} "资源管理器右键菜单"
-LangString DescContextMenu ${LANG_ENGLISH} "Adds $\"Open Pinvale$\" and $\"Add to Pinvale$\" to the right-click menu of files and folders (64-bit Windows only)."
+LangString DescContextMenu ${LANG_ENGLISH} "Adds $\"Open Pinvale$\" and $\"Add to Pinvale$\" to the right-click menu (64-bit Windows)."
 LangString DescContextMenu ${LANG_SIMPCHINESE} "在文件和文件夹的右键菜单中加入“打开 Pinvale”和“添加到 Pinvale”（仅限 64 位 Windows）。"
 
 LangString NameAutostart ${LANG_ENGLISH} "Start with Windows"
@@ -30,7 +30,9 @@ LangString StillRunning ${LANG_SIMPCHINESE} "Pinvale 仍在运行。请从托盘
 LangString RegisterFailed ${LANG_ENGLISH} "The Explorer context menu could not be registered or unregistered"
 LangString RegisterFailed ${LANG_SIMPCHINESE} "无法注册或注销资源管理器右键菜单"
 
+LangString UnComponentsTop ${LANG_ENGLISH} "Pinvale will be removed. Your favourites and options stay unless you tick the box below. Click Uninstall to start."
+LangString UnComponentsTop ${LANG_SIMPCHINESE} "将删除 Pinvale。除非勾选下面的选项，否则您的收藏和设置会保留。点击“卸载”开始。"
 LangString NameRemoveData ${LANG_ENGLISH} "Also remove my favourites and options"
 LangString NameRemoveData ${LANG_SIMPCHINESE} "同时删除我的收藏和设置"
-LangString DescRemoveData ${LANG_ENGLISH} "Deletes your favourites database and Pinvale's options. Leave this unticked to keep them for a later installation."
+LangString DescRemoveData ${LANG_ENGLISH} "Deletes the favourites database and Pinvale's options instead of keeping them."
 LangString DescRemoveData ${LANG_SIMPCHINESE} "删除收藏数据库和 Pinvale 的设置。不勾选则保留，供以后重新安装时使用。"

@@ -58,6 +58,7 @@ Var OldVersion  ; version of the installation found at start, empty when there i
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$(UnComponentsTop)"
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_UNPAGE_FINISH
@@ -346,9 +347,11 @@ Function SkipDirectoryOnUpgrade
   ${EndIf}
 FunctionEnd
 
+; Started through the shell, so that the program runs as the user's own process without
+; setup's elevation: an elevated window is refused drops and messages from the file manager.
 Function .onInstSuccess
   ${If} ${SectionIsSelected} ${SecRun}
-    Exec '"$INSTDIR\Pinvale.exe"'
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\Pinvale.exe"'
   ${EndIf}
 FunctionEnd
 
