@@ -174,4 +174,15 @@ TEST_F(SetupTest, UpgradeClosesTheRunningProgramAndKeepsFavouritesOptionsAndChoi
   EXPECT_EQ(Entry(L"DisplayVersion"), NextVersion());
 }
 
+TEST_F(SetupTest, UpgradeStopsWhenTheProgramDoesNotClose) {
+  ASSERT_EQ(Install(L"/CONTEXTMENU=0 /AUTOSTART=0"), 0u);
+  // A program still starting holds the instance mutex and has no window to close yet.
+  CXHandle instance(CreateMutexW(nullptr, TRUE, L"Pinvale_{704E1A40-9417-4525-AC09-396ED748401A}"));
+  ASSERT_TRUE(instance.Valid());
+  EXPECT_EQ(RunToEnd(NextSetupExe(), L"/S", box.Environment()), 3u);
+  EXPECT_EQ(Entry(L"DisplayVersion"), Version());  // nothing was replaced
+  std::vector<std::wstring> wrong;
+  EXPECT_TRUE(SameFilesAsDist(Folder(), &wrong)) << Narrow(wrong);
+}
+
 }  // namespace
