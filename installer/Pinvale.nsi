@@ -194,8 +194,38 @@ FunctionEnd
 !insertmacro CLOSE_PROGRAM ""
 !insertmacro CLOSE_PROGRAM "un."
 
-!macro INSTALL_FILE name
-  File "${DIST}\${name}"
+; Every shipped file (folder inside the program folder, name), for setup and uninstaller alike.
+!macro FOR_EACH_SHIPPED_FILE do
+  !insertmacro ${do} "" "Pinvale.exe"
+  !insertmacro ${do} "" "Wendora.dll"
+  !insertmacro ${do} "" "Corvane.dll"
+  !insertmacro ${do} "" "Brindle.dll"
+  !insertmacro ${do} "" "Oskel.dll"
+  !insertmacro ${do} "" "Tessaly.dll"
+  !insertmacro ${do} "" "Hollin.dll"
+  !insertmacro ${do} "" "lua51.dll"
+  !insertmacro ${do} "" "libexpat.dll"
+  !insertmacro ${do} "" "libstdc++-6.dll"
+  !insertmacro ${do} "" "libgcc_s_dw2-1.dll"
+  !insertmacro ${do} "" "libwinpthread-1.dll"
+  !insertmacro ${do} "skin" "DefaultSkin.xui"
+!macroend
+!macro INSTALL_FILE dir name
+  !if "${dir}" == ""
+    SetOutPath "$INSTDIR"
+    File "${DIST}\${name}"
+  !else
+    SetOutPath "$INSTDIR\${dir}"
+    File "${DIST}\${dir}\${name}"
+  !endif
+!macroend
+; A file still in use (the extension loaded by the file manager) goes at the next restart.
+!macro REMOVE_FILE dir name
+  !if "${dir}" == ""
+    Delete /REBOOTOK "$INSTDIR\${name}"
+  !else
+    Delete /REBOOTOK "$INSTDIR\${dir}\${name}"
+  !endif
 !macroend
 
 Section "$(NameProgram)" SecProgram
@@ -214,20 +244,7 @@ Section "$(NameProgram)" SecProgram
       Delete /REBOOTOK "$0"
     ${EndIf}
   ${EndIf}
-  !insertmacro INSTALL_FILE "Pinvale.exe"
-  !insertmacro INSTALL_FILE "Wendora.dll"
-  !insertmacro INSTALL_FILE "Corvane.dll"
-  !insertmacro INSTALL_FILE "Brindle.dll"
-  !insertmacro INSTALL_FILE "Oskel.dll"
-  !insertmacro INSTALL_FILE "Tessaly.dll"
-  !insertmacro INSTALL_FILE "Hollin.dll"
-  !insertmacro INSTALL_FILE "lua51.dll"
-  !insertmacro INSTALL_FILE "libexpat.dll"
-  !insertmacro INSTALL_FILE "libstdc++-6.dll"
-  !insertmacro INSTALL_FILE "libgcc_s_dw2-1.dll"
-  !insertmacro INSTALL_FILE "libwinpthread-1.dll"
-  SetOutPath "$INSTDIR\skin"
-  !insertmacro INSTALL_FILE "skin\DefaultSkin.xui"
+  !insertmacro FOR_EACH_SHIPPED_FILE INSTALL_FILE
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
@@ -357,10 +374,6 @@ FunctionEnd
 
 ; ---- Uninstaller -------------------------------------------------------------------------
 
-!macro REMOVE_FILE name
-  Delete "$INSTDIR\${name}"
-!macroend
-
 Section "-un.Program"
   Call un.CloseProgram
 
@@ -371,19 +384,7 @@ Section "-un.Program"
     Call un.RegisterExtension
   ${EndIf}
 
-  !insertmacro REMOVE_FILE "Pinvale.exe"
-  !insertmacro REMOVE_FILE "Wendora.dll"
-  !insertmacro REMOVE_FILE "Corvane.dll"
-  !insertmacro REMOVE_FILE "Brindle.dll"
-  !insertmacro REMOVE_FILE "Oskel.dll"
-  !insertmacro REMOVE_FILE "Tessaly.dll"
-  !insertmacro REMOVE_FILE "lua51.dll"
-  !insertmacro REMOVE_FILE "libexpat.dll"
-  !insertmacro REMOVE_FILE "libstdc++-6.dll"
-  !insertmacro REMOVE_FILE "libgcc_s_dw2-1.dll"
-  !insertmacro REMOVE_FILE "libwinpthread-1.dll"
-  !insertmacro REMOVE_FILE "skin\DefaultSkin.xui"
-  Delete /REBOOTOK "$INSTDIR\Hollin.dll"
+  !insertmacro FOR_EACH_SHIPPED_FILE REMOVE_FILE
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR\skin"
   RMDir /REBOOTOK "$INSTDIR"

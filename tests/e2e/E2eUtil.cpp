@@ -26,8 +26,6 @@ void CopyFolder(const std::wstring& from, const std::wstring& to, std::initializ
   }
 }
 
-}  // namespace
-
 std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>& changes) {
   std::map<std::wstring, std::wstring> vars;  // keys upper-cased: the block is sorted that way
   wchar_t* block = GetEnvironmentStringsW();
@@ -53,8 +51,6 @@ std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>
   out.push_back(0);
   return out;
 }
-
-namespace {
 
 struct FindContext {
   DWORD pid;
@@ -98,8 +94,8 @@ int CollectRow(void* context, int columns, char** values, char**) {
   return 0;
 }
 
-}  // namespace
-
+// The job of every program started here: closed (and its processes ended) when the test
+// process ends.
 HANDLE TestJob() {
   static HANDLE job = [] {
     HANDLE j = CreateJobObjectW(nullptr, nullptr);
@@ -109,6 +105,26 @@ HANDLE TestJob() {
     return j;
   }();
   return job;
+}
+
+}  // namespace
+
+HANDLE StartInJob(const std::wstring& commandLine, const std::map<std::wstring, std::wstring>& environment,
+                  const wchar_t* folder, DWORD* pid) {
+  std::vector<wchar_t> block = EnvironmentBlock(environment);
+  std::wstring command = commandLine;
+  // No standard handles: the program never holds the test's output open.
+  STARTUPINFOW si = {sizeof si};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
+                      block.data(), folder, &si, &pi))
+    return nullptr;
+  AssignProcessToJobObject(TestJob(), pi.hProcess);
+  ResumeThread(pi.hThread);
+  CloseHandle(pi.hThread);
+  *pid = pi.dwProcessId;
+  return pi.hProcess;
 }
 
 std::wstring DistFolder() {
@@ -132,22 +148,9 @@ Program::Program(const std::wstring& folder, const std::wstring& appData, const 
                  const std::map<std::wstring, std::wstring>& environment) {
   std::map<std::wstring, std::wstring> env = environment;
   env[L"APPDATA"] = appData;
-  std::vector<wchar_t> block = EnvironmentBlock(env);
   std::wstring command = L"\"" + folder + L"\\Pinvale.exe\"";
   if (!arguments.empty()) command += L" " + arguments;
-  // No standard handles: the program never holds the test's output open. Its job ends it
-  // with the test process, whatever way that ends.
-  STARTUPINFOW si = {sizeof si};
-  si.dwFlags = STARTF_USESTDHANDLES;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
-                      block.data(), folder.c_str(), &si, &pi))
-    return;
-  AssignProcessToJobObject(TestJob(), pi.hProcess);
-  ResumeThread(pi.hThread);
-  CloseHandle(pi.hThread);
-  m_process.Reset(pi.hProcess);
-  m_pid = pi.dwProcessId;
+  m_process.Reset(StartInJob(command, env, folder.c_str(), &m_pid));
 }
 
 Program::~Program() {

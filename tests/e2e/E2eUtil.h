@@ -36,11 +36,11 @@ class Install {
   std::wstring m_folder, m_appData;
 };
 
-// The test's environment with the given variables set, as a block for CreateProcessW.
-std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>& changes);
-// The job of every process the tests start (and of everything those start): its processes end
-// with the test process, whatever way that ends.
-HANDLE TestJob();
+// Starts a command line with the test's environment plus the given variables, in the tests'
+// job: it and whatever it starts end with the test process, whatever way that ends. The
+// process handle (the caller's to close) and its id, or null.
+HANDLE StartInJob(const std::wstring& commandLine, const std::map<std::wstring, std::wstring>& environment,
+                  const wchar_t* folder, DWORD* pid);
 
 // One started Pinvale.exe. The environment is the test's own with APPDATA moved to the
 // install's folder, plus the given variables. Ended by force at destruction if still running.

@@ -120,20 +120,9 @@ std::map<std::wstring, std::wstring> Sandbox::Environment() const {
 
 Process::Process(const std::wstring& exe, const std::wstring& arguments,
                  const std::map<std::wstring, std::wstring>& env) {
-  std::vector<wchar_t> block = e2e::EnvironmentBlock(env);
   std::wstring command = L"\"" + exe + L"\"";
   if (!arguments.empty()) command += L" " + arguments;
-  STARTUPINFOW si = {sizeof si};
-  si.dwFlags = STARTF_USESTDHANDLES;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
-                      block.data(), nullptr, &si, &pi))
-    return;
-  AssignProcessToJobObject(e2e::TestJob(), pi.hProcess);
-  ResumeThread(pi.hThread);
-  CloseHandle(pi.hThread);
-  m_process.Reset(pi.hProcess);
-  m_pid = pi.dwProcessId;
+  m_process.Reset(e2e::StartInJob(command, env, nullptr, &m_pid));
 }
 
 DWORD Process::Wait(DWORD timeoutMs) {
