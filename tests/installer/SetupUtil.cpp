@@ -271,6 +271,8 @@ void RemoveLeftoverInstallation() {
 }
 
 void SetupTest::SetUp() {
+  ASSERT_TRUE(xtest::FileExists(SetupExe()) && xtest::FileExists(NextSetupExe()))
+      << "no setup programs: scripts/build.sh builds them after both Windows trees";
   e2e::CleanStateTest::SetUp();
   RemoveLeftoverInstallation();
   // An empty maker key left by other tests would be taken for setup's own.
