@@ -12,24 +12,20 @@ namespace {
 using namespace setup;
 using Server = xtest::LoopbackHttpServer;
 
-struct Found {
-  const wchar_t* caption;
-  HWND window;
-};
-
+// A visible dialog whose caption starts with "Pinvale " (setup's, in whichever language).
 BOOL CALLBACK FindSetupWindow(HWND hwnd, LPARAM lParam) {
-  auto* f = reinterpret_cast<Found*>(lParam);
-  wchar_t caption[128] = {0};
+  wchar_t caption[128] = {0}, cls[32] = {0};
   GetWindowTextW(hwnd, caption, 128);
-  if (!IsWindowVisible(hwnd) || wcscmp(caption, f->caption) != 0) return TRUE;
-  f->window = hwnd;
+  GetClassNameW(hwnd, cls, 32);
+  if (!IsWindowVisible(hwnd) || wcscmp(cls, L"#32770") != 0 || wcsncmp(caption, L"Pinvale ", 8) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(lParam) = hwnd;
   return FALSE;
 }
 
-HWND VisibleWindow(const wchar_t* caption) {
-  Found f = {caption, nullptr};
-  EnumWindows(FindSetupWindow, reinterpret_cast<LPARAM>(&f));
-  return f.window;
+HWND SetupWindow() {
+  HWND found = nullptr;
+  EnumWindows(FindSetupWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 TEST_F(SetupTest, UpdaterDownloadsStartsAndCompletesTheNewerSetup) {
@@ -66,7 +62,7 @@ TEST_F(SetupTest, UpdaterDownloadsStartsAndCompletesTheNewerSetup) {
   ASSERT_TRUE(program.WaitForExit(60000));
   EXPECT_EQ(xtest::ReadBytes(box.Temp() + L"\\" + xtest::Widen(name)), newer);
   HWND setupWindow = nullptr;
-  ASSERT_TRUE(xtest::WaitFor([&] { return (setupWindow = VisibleWindow(L"Pinvale Setup")) != nullptr; }, 30000));
+  ASSERT_TRUE(xtest::WaitFor([&] { return (setupWindow = SetupWindow()) != nullptr; }, 30000));
   DWORD pid = 0;
   GetWindowThreadProcessId(setupWindow, &pid);
   CXHandle setupProcess(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
