@@ -109,6 +109,24 @@ HANDLE TestJob() {
 
 }  // namespace
 
+HANDLE StartInJob(const std::wstring& commandLine, const std::map<std::wstring, std::wstring>& environment,
+                  const wchar_t* folder, DWORD* pid) {
+  std::vector<wchar_t> block = EnvironmentBlock(environment);
+  std::wstring command = commandLine;
+  // No standard handles: the program never holds the test's output open.
+  STARTUPINFOW si = {sizeof si};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
+                      block.data(), folder, &si, &pi))
+    return nullptr;
+  AssignProcessToJobObject(TestJob(), pi.hProcess);
+  ResumeThread(pi.hThread);
+  CloseHandle(pi.hThread);
+  *pid = pi.dwProcessId;
+  return pi.hProcess;
+}
+
 std::wstring DistFolder() {
   std::wstring path = xtest::Widen(PINVALE_E2E_DIST);
   std::replace(path.begin(), path.end(), L'/', L'\\');
@@ -123,25 +141,16 @@ Install::Install(std::initializer_list<const wchar_t*> without) {
 }
 
 Program::Program(const Install& install, const std::wstring& arguments,
+                 const std::map<std::wstring, std::wstring>& environment)
+    : Program(install.Folder(), install.AppData(), arguments, environment) {}
+
+Program::Program(const std::wstring& folder, const std::wstring& appData, const std::wstring& arguments,
                  const std::map<std::wstring, std::wstring>& environment) {
   std::map<std::wstring, std::wstring> env = environment;
-  env[L"APPDATA"] = install.AppData();
-  std::vector<wchar_t> block = EnvironmentBlock(env);
-  std::wstring command = L"\"" + install.Exe() + L"\"";
+  env[L"APPDATA"] = appData;
+  std::wstring command = L"\"" + folder + L"\\Pinvale.exe\"";
   if (!arguments.empty()) command += L" " + arguments;
-  // No standard handles: the program never holds the test's output open. Its job ends it
-  // with the test process, whatever way that ends.
-  STARTUPINFOW si = {sizeof si};
-  si.dwFlags = STARTF_USESTDHANDLES;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
-                      block.data(), install.Folder().c_str(), &si, &pi))
-    return;
-  AssignProcessToJobObject(TestJob(), pi.hProcess);
-  ResumeThread(pi.hThread);
-  CloseHandle(pi.hThread);
-  m_process.Reset(pi.hProcess);
-  m_pid = pi.dwProcessId;
+  m_process.Reset(StartInJob(command, env, folder.c_str(), &m_pid));
 }
 
 Program::~Program() {

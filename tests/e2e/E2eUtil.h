@@ -36,11 +36,20 @@ class Install {
   std::wstring m_folder, m_appData;
 };
 
+// Starts a command line with the test's environment plus the given variables, in the tests'
+// job: it and whatever it starts end with the test process, whatever way that ends. The
+// process handle (the caller's to close) and its id, or null.
+HANDLE StartInJob(const std::wstring& commandLine, const std::map<std::wstring, std::wstring>& environment,
+                  const wchar_t* folder, DWORD* pid);
+
 // One started Pinvale.exe. The environment is the test's own with APPDATA moved to the
 // install's folder, plus the given variables. Ended by force at destruction if still running.
 class Program {
  public:
   Program(const Install& install, const std::wstring& arguments = L"",
+          const std::map<std::wstring, std::wstring>& environment = {});
+  // The same for the program in any folder (an installed one), with APPDATA as given.
+  Program(const std::wstring& folder, const std::wstring& appData, const std::wstring& arguments = L"",
           const std::map<std::wstring, std::wstring>& environment = {});
   ~Program();
   Program(const Program&) = delete;
