@@ -112,9 +112,7 @@ function(pinvale_test_helper name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PINVALE_TESTBIN}")
 endfunction()
 
-# Product version, carried by every deliverable's version resource.
-set(PINVALE_VERSION "2.1.0.1")
-string(REPLACE "." "," PINVALE_VERSION_COMMAS "${PINVALE_VERSION}")
+include(${CMAKE_CURRENT_LIST_DIR}/Version.cmake)
 
 # pinvale_version_resource(target "description"): adds a version resource to target.
 function(pinvale_version_resource target description)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the trees: host tools (build/host), native fuzz targets (build/fuzz, with the tests),
-# 32-bit Windows (build/x86) and 64-bit Windows (build/x64). Every deliverable lands in
-# build/dist. Incremental after the first run.
+# 32-bit Windows (build/x86) and 64-bit Windows (build/x64), then the setup program
+# (build/setup). Every deliverable lands in build/dist, the setup program in build/dist-setup.
+# Incremental after the first run.
 # Settings: PINVALE_BUILD (build folder), PINVALE_TESTS (ON/OFF), PINVALE_DEPS or PINVALE_CACHE
 # (dependency cache, as scripts/build-deps.sh).
 set -euo pipefail
@@ -44,4 +45,8 @@ for arch in x86 x64; do
     -DPINVALE_HOST_TOOLS="$B/host" -DPINVALE_TESTS="$tests" -DPINVALE_DEPS="$deps"
   cmake --build "$B/$arch" -j"$jobs"
 done
-echo "build: deliverables in $B/dist"
+# The setup program wraps the whole output folder, so it comes after both Windows trees.
+[ -f "$B/setup/CMakeCache.txt" ] || cmake -S "$root/installer" -B "$B/setup" "${gen[@]}" \
+  -DPINVALE_DIST="$B/dist" -DPINVALE_SETUP_DIR="$B/dist-setup" -DPINVALE_TESTS="$tests" >/dev/null
+cmake --build "$B/setup"
+echo "build: deliverables in $B/dist, setup program in $B/dist-setup"

@@ -24,8 +24,24 @@ fontlink() {
   wineserver -w
   touch "$prefix/.pinvale-fontlink"
 }
+# Menus, tooltips and message boxes in a 14-pixel "MS Shell Dlg": this Wine draws the CJK font
+# without smoothing, and at the default 11 pixels its Chinese strokes merge (the tray menu and
+# the tooltips on a Chinese UI).
+menufont() {
+  [ $testing = 1 ] && return 0
+  # LOGFONTW: height -14, weight 400, DEFAULT_CHARSET, face "MS Shell Dlg".
+  local lf=f2ffffff0000000000000000000000009001000000000001000000004d00530020005300680065006c006c002000
+  lf+=44006c00670000000000000000000000000000000000000000000000000000000000000000000000000000000000
+  local font
+  for font in MenuFont StatusFont MessageFont; do
+    reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v $font /t REG_BINARY /d "$lf" /f
+  done
+  wineserver -w
+  touch "$prefix/.pinvale-menufont"
+}
 if [ -f "$prefix/.pinvale-ready" ]; then
   [ -f "$prefix/.pinvale-fontlink" ] || fontlink
+  [ -f "$prefix/.pinvale-menufont" ] || menufont
   exit 0
 fi
 mkdir -p "$prefix"
@@ -52,4 +68,5 @@ if [ $testing = 1 ]; then
   done
 fi
 fontlink
+menufont
 touch "$prefix/.pinvale-ready"

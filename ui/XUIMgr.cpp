@@ -12,6 +12,7 @@
 #include "XSkinConfig.h"
 #include "XSkinPackage.h"
 #include "XSkinRegistry.h"
+#include "XSkinStrings.h"
 #include "XSkinTemplate.h"
 
 namespace {
@@ -69,6 +70,7 @@ void CXUIMgr::RunStartup() {
     CXFontTemplate fonts;
     fonts.ReadFromPackage(font->path);
   }
+  CXSkinStrings::Instance().LoadForLanguage(XUserLanguage());
   const XSKIN_FILE* init = registry.FindScript(L"init");
   if (!init) return;
   const XSKIN_FILE initScript = *init;  // the scripts may change the table

@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include "ControlMgr.h"
+#include "HotKeyChoice.h"
 #include "ProgramSeam.h"
 #include "ShellItem.h"
 #include "XBaseUI.h"
@@ -57,6 +58,18 @@ void CSettings::WriteValue(const wchar_t* name, int value) {
   DWORD v = static_cast<DWORD>(value);
   RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v);
 }
+
+DWORD CSettings::GetHotKey() {
+  DWORD value = 0, size = sizeof value, type = 0;
+  CXRegKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, key.Out()) == ERROR_SUCCESS &&
+      RegQueryValueExW(key.Get(), L"HotKey", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+      type == REG_DWORD && size == sizeof value)
+    return value;
+  return HOTKEY_CHOICE::Default().ToStored();
+}
+
+void CSettings::SetHotKey(DWORD value) { WriteValue(L"HotKey", static_cast<int>(value)); }
 
 int CSettings::GetAutoHide() { return ReadValue(L"AutoHide", false); }
 int CSettings::GetAutoSort() { return ReadValue(L"AutoSort", false); }

@@ -1,4 +1,4 @@
-// CSettings: the program's persisted options. Four are REG_DWORD values under
+// CSettings: the program's persisted options. Five are REG_DWORD values under
 // HKCU\Software\Tarquon\pinvale; starting with the system is the shortcut "Pinvale.lnk" in the
 // user's Startup folder. Nothing is cached except the shortcut's path. Also the toolbar rule
 // that moves the list when the toolbar is hidden.
@@ -35,6 +35,11 @@ class CSettings {
   // Writes "rightmenu", then runs the registration tool on the shell extension beside the
   // program: registers for non-zero, unregisters for zero. Returns 1.
   int SetRightMenu(int value);
+
+  // "HotKey": the global hotkey, MAKELONG(virtual key, MOD_* modifiers), 0 for none; the
+  // default (Ctrl+Alt without a key of its own) while the value is missing or unreadable.
+  DWORD GetHotKey();
+  void SetHotKey(DWORD value);
 
   static const wchar_t* KeyPath();  // "Software\\Tarquon\\pinvale"
   // "<Startup folder>\Pinvale.lnk", computed once (empty when the folder is unknown).

@@ -78,6 +78,12 @@ CString PathWithoutLastComponent(const CString& path) {
   return path.Left(slash);
 }
 
+CString PathWithoutTrailingBackslash(const CString& path) {
+  int length = path.GetLength();
+  while (length > 1 && path.GetAt(length - 1) == L'\\' && !(length == 3 && path.GetAt(1) == L':')) --length;
+  return path.Left(length);
+}
+
 int GetSpecialFolderPath(int csidl, CString& path) {
   path.Empty();
   LPITEMIDLIST handedOut = nullptr;

@@ -39,3 +39,6 @@ CString ProgramFolder();
 bool PathIsExistingFolder(const CString& path);
 bool PathExistsAtAll(const CString& path);
 CString PathWithoutLastComponent(const CString& path);
+// The path without trailing backslashes, as paths are stored; a drive root ("C:\") and a
+// lone backslash keep theirs.
+CString PathWithoutTrailingBackslash(const CString& path);

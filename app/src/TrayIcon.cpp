@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "AppText.h"
 #include "XWin.h"
 
 namespace {
@@ -50,8 +51,8 @@ void CTrayIcon::ShowMenu() {
   if (!m_data.hWnd) return;
   CXMenuHandle menu(CreatePopupMenu());
   if (!menu) return;
-  AppendMenuW(menu.Get(), MF_STRING, kCommandOpen, L"\u6253\u5f00Pinvale");
-  AppendMenuW(menu.Get(), MF_STRING, kCommandExit, L"\u9000\u51fa");
+  AppendMenuW(menu.Get(), MF_STRING, kCommandOpen, AppText(IDS_TRAY_OPEN).c_str());
+  AppendMenuW(menu.Get(), MF_STRING, kCommandExit, AppText(IDS_TRAY_EXIT).c_str());
   POINT at = {0, 0};
   GetCursorPos(&at);
   TrackPopupMenu(menu.Get(), TPM_LEFTBUTTON, at.x, at.y, 0, m_data.hWnd, nullptr);

@@ -26,8 +26,8 @@ class CTrayIcon {
   // Adds the icon again with the same record (the taskbar was re-created).
   void Add();
   void Delete();
-  // The right-button menu at the cursor: "打开Pinvale" (1000) and "退出" (1), owned by the
-  // window; the choice arrives as WM_COMMAND.
+  // The right-button menu at the cursor: open (1000) and exit (1) in the user's language
+  // ("打开Pinvale" and "退出" in Chinese), owned by the window; the choice arrives as WM_COMMAND.
   void ShowMenu();
 
   // The id of the registered "TaskbarCreated" message.

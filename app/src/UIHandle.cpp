@@ -11,6 +11,7 @@
 
 #include <memory>
 
+#include "AppText.h"
 #include "BackgroundServices.h"
 #include "CommandLine.h"
 #include "ControlMgr.h"
@@ -18,6 +19,7 @@
 #include "ProgramSeam.h"
 #include "ShellItem.h"
 #include "XBaseUI.h"
+#include "XHotKey.h"
 #include "XList.h"
 #include "XSkinRegistry.h"
 #include "XUIMgr.h"
@@ -120,7 +122,7 @@ LRESULT CUIHandle::OnNotify(IXUIObject* sender, NOTIFY_EVENT* event) {
     if (sender->XUI_GetUIType() & XUI_TYPE_WINDOWLESS) return OnControlNotify(sender, event);
     const wchar_t* id = sender->XUI_GetID();
     if (IdIs(id, L"main")) return OnMainWindowMessage(static_cast<CXWindow*>(sender), event);
-    if (IdIs(id, L"setting.dlg") && event->event.uMsg == WM_CREATE) FillSettingsDialog(sender);
+    if (IdIs(id, L"setting.dlg")) OnSettingsDialogMessage(sender, event->event);
   } catch (...) {
     // Nothing may unwind into the framework (out of memory in a string or list).
   }
@@ -235,7 +237,7 @@ void CUIHandle::OnCreateMainWindow(CXWindow* window) {
   m_store.StartupLoad(m_pSettings->GetAutoSort() != 0, PendingAddPath());
   ApplyToolbarVisibility(m_pSettings->GetHideToolbar(), window, true);
   m_pMainWnd = window;
-  RegisterHotKey(hwnd, 1, MOD_CONTROL | MOD_ALT, 0);
+  m_globalHotKey.Register(hwnd, HOTKEY_CHOICE::FromStored(m_pSettings->GetHotKey()));
   m_tray.Create(hwnd);
   CBackgroundServices::StartUpdateCheck(hwnd);
   m_hotKeys.LoadFromFolder(ProgramFolder());
@@ -243,7 +245,7 @@ void CUIHandle::OnCreateMainWindow(CXWindow* window) {
 }
 
 void CUIHandle::OnDestroyMainWindow() {
-  if (m_pMainWnd) UnregisterHotKey(m_pMainWnd->GetHWND(), 1);
+  m_globalHotKey.Unregister();
   m_tray.Delete();
   m_store.CloseDatabase();
   CBackgroundServices::ReleasePing();
@@ -345,17 +347,23 @@ void CUIHandle::DeleteSelectedRow() {
 
 void CUIHandle::AddFolderFromPicker(HWND owner) {
   wchar_t display[MAX_PATH] = {0};
+  const std::wstring title = AppText(IDS_PICKER_TITLE);
   BROWSEINFOW info = {};
   info.hwndOwner = owner;
   info.pszDisplayName = display;
-  info.lpszTitle = L"\u9009\u62e9\u8def\u5f84";
+  info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
   CXItemIdList chosen(SHBrowseForFolderW(&info));
   if (!chosen) return;
   wchar_t path[MAX_PATH] = {0};
   BOOL ok = SHGetPathFromIDListW(chosen.Get(), path);
   path[MAX_PATH - 1] = 0;
-  if (ok && path[0] && PathExistsAtAll(path)) AddItem(path);
+  if (ok) AddPickedFolder(path);
+}
+
+void CUIHandle::AddPickedFolder(const CString& chosen) {
+  CString path = PathWithoutTrailingBackslash(chosen);
+  if (!path.IsEmpty() && PathExistsAtAll(path)) AddItem(path);
 }
 
 void CUIHandle::MinimizeAllWindows() {
@@ -372,6 +380,14 @@ void CUIHandle::FillSettingsDialog(IXUIObject* dialog) {
     CXBaseUI* box = DialogCheckBox(dialog, o.id);
     if (box) box->SetCheck(ReadOption(*m_pSettings, o.option) ? 1 : 0);
   }
+  m_globalHotKey.FillDialog(dialog, HOTKEY_CHOICE::FromStored(m_pSettings->GetHotKey()));
+}
+
+void CUIHandle::OnSettingsDialogMessage(IXUIObject* dialog, const MESSAGE_EVENT& e) {
+  if (e.uMsg == WM_CREATE) FillSettingsDialog(dialog);
+  // The hotkey field changed: tell at once whether the new combination can be had.
+  if (e.uMsg == WM_COMMAND && LOWORD(e.wParam) == CXHotKey::kControlId && HIWORD(e.wParam) == EN_CHANGE)
+    m_globalHotKey.ShowStatus(dialog);
 }
 
 void CUIHandle::RunSettingsDialog() {
@@ -390,6 +406,11 @@ void CUIHandle::ApplySettingsDialog(IXUIObject* dialog) {
     if (checked == (ReadOption(*m_pSettings, o.option) ? 1 : 0)) continue;
     WriteOption(*m_pSettings, o.option, checked);
     if (o.option == kHideToolbar) ApplyToolbarVisibility(checked, m_pMainWnd, false);
+  }
+  HOTKEY_CHOICE chosen;
+  if (CGlobalHotKey::ChosenInDialog(dialog, &chosen) && chosen != HOTKEY_CHOICE::FromStored(m_pSettings->GetHotKey())) {
+    m_pSettings->SetHotKey(chosen.ToStored());
+    if (m_pMainWnd) m_globalHotKey.Register(m_pMainWnd->GetHWND(), chosen);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "FavoriteStore.h"
+#include "GlobalHotKey.h"
 #include "HotKeyFile.h"
 #include "Settings.h"
 #include "ShellHandles.h"
@@ -47,9 +48,13 @@ class CUIHandle : public INotifyCallback {
   void OpenRowFolder(int row);    // right-click: open its folder, count the open
   void DeleteSelectedRow();
   void AddFolderFromPicker(HWND owner);
+  // A folder the picker returned, stored like every other path (no trailing backslash but a
+  // drive root's) when it exists.
+  void AddPickedFolder(const CString& chosen);
   void MinimizeAllWindows();
   void RunSettingsDialog();
   void FillSettingsDialog(IXUIObject* dialog);
+  const CGlobalHotKey& GlobalHotKey() const { return m_globalHotKey; }
   // Writes back every option whose check box differs from its stored state (the dialog was
   // confirmed with command 5).
   void ApplySettingsDialog(IXUIObject* dialog);
@@ -67,6 +72,7 @@ class CUIHandle : public INotifyCallback {
   void OnCreateMainWindow(CXWindow* window);
   void OnDestroyMainWindow();
   void OnCopyData(const COPYDATASTRUCT* data);
+  void OnSettingsDialogMessage(IXUIObject* dialog, const MESSAGE_EVENT& e);
   void AutoHideTest(HWND other, bool fromActivate);
   void HideMainWindow();
   void ShowMainWindow(int show);
@@ -83,5 +89,6 @@ class CUIHandle : public INotifyCallback {
   CFavoriteStore m_store;
   CTrayIcon m_tray;
   CHotKeyFileParser m_hotKeys;
+  CGlobalHotKey m_globalHotKey;
   std::map<std::wstring, CXIcon> m_typeIcons;
 };

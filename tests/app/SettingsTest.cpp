@@ -88,6 +88,19 @@ TEST_F(Settings, ReadRules) {
   EXPECT_EQ(RawValue(L"rightmenu"), 1);
 }
 
+TEST_F(Settings, HotKeyIsTheDefaultUntilOneIsStored) {
+  CSettings s;
+  EXPECT_EQ(RawValue(L"HotKey"), -1);  // not written at construction
+  EXPECT_EQ(s.GetHotKey(), static_cast<DWORD>(MAKELONG(0, MOD_CONTROL | MOD_ALT)));
+  s.SetHotKey(MAKELONG('K', MOD_CONTROL | MOD_SHIFT));
+  EXPECT_EQ(RawValue(L"HotKey"), MAKELONG('K', MOD_CONTROL | MOD_SHIFT));
+  EXPECT_EQ(s.GetHotKey(), static_cast<DWORD>(MAKELONG('K', MOD_CONTROL | MOD_SHIFT)));
+  s.SetHotKey(0);  // no hotkey at all is a choice too
+  EXPECT_EQ(s.GetHotKey(), 0u);
+  SetRaw(L"HotKey", REG_SZ, L"K", 4);
+  EXPECT_EQ(s.GetHotKey(), static_cast<DWORD>(MAKELONG(0, MOD_CONTROL | MOD_ALT)));
+}
+
 TEST_F(Settings, AutoRunIsTheStartupShortcutToTheProgram) {
   CSettings s;
   ASSERT_FALSE(CSettings::StartupShortcutPath().IsEmpty());

@@ -71,6 +71,17 @@ TEST_F(ShellItem, SpecialFolderPaths) {
   EXPECT_TRUE(bad.IsEmpty());
 }
 
+TEST(PathRules, TrailingBackslashesGoButADriveRootKeepsItsOwn) {
+  EXPECT_EQ(PathWithoutTrailingBackslash(L"C:\\Users\\Ann\\"), CString(L"C:\\Users\\Ann"));
+  EXPECT_EQ(PathWithoutTrailingBackslash(L"C:\\Users\\Ann\\\\"), CString(L"C:\\Users\\Ann"));
+  EXPECT_EQ(PathWithoutTrailingBackslash(L"C:\\Users"), CString(L"C:\\Users"));
+  EXPECT_EQ(PathWithoutTrailingBackslash(L"C:\\"), CString(L"C:\\"));
+  EXPECT_EQ(PathWithoutTrailingBackslash(L"D:\\\\"), CString(L"D:\\"));
+  EXPECT_EQ(PathWithoutTrailingBackslash(L"\\\\server\\share\\"), CString(L"\\\\server\\share"));
+  EXPECT_EQ(PathWithoutTrailingBackslash(L"\\"), CString(L"\\"));
+  EXPECT_EQ(PathWithoutTrailingBackslash(L""), CString(L""));
+}
+
 TEST_F(ShellItem, ShortcutRoundTripCarriesTargetFolderAndDescription) {
   std::wstring target = Recorder(dir / L"tool.exe");
   std::wstring lnk = dir / L"tool.lnk";

@@ -1,5 +1,6 @@
 // The tray icon record and its menu, in-process with a window of the test: the record the
-// shell gets, and the menu's items read while the menu is open (then closed with Escape).
+// shell gets, and the menu's items read while the menu is open (then closed with Escape), in
+// the language of the user's UI.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "TestUtil.h"
 #include "TrayIcon.h"
+#include "XUiLanguage.h"
 
 namespace {
 
@@ -60,9 +62,14 @@ TEST(TrayIcon, RecordAndMenu) {
     SetTimer(nullptr, 0, 50, InspectMenu);
     tray.ShowMenu();
     ASSERT_EQ(g_seen.texts.size(), 2u);
-    EXPECT_EQ(g_seen.texts[0], L"\u6253\u5f00Pinvale");
+    // In the UI language of the run (tray.cmake runs this test in English and in Chinese).
+    const bool chinese = XUserLanguage() == XLANG_CHINESE;
+    const char* wanted = getenv("PINVALE_TEST_LANGUAGE");
+    ASSERT_NE(wanted, nullptr);
+    EXPECT_STREQ(wanted, chinese ? "zh" : "en");
+    EXPECT_EQ(g_seen.texts[0], chinese ? L"\u6253\u5f00Pinvale" : L"Open Pinvale");
     EXPECT_EQ(g_seen.ids[0], 1000u);
-    EXPECT_EQ(g_seen.texts[1], L"\u9000\u51fa");
+    EXPECT_EQ(g_seen.texts[1], chinese ? L"\u9000\u51fa" : L"Exit");
     EXPECT_EQ(g_seen.ids[1], 1u);
     tray.Delete();
   }

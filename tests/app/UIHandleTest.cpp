@@ -20,6 +20,7 @@
 #include "XList.h"
 #include "XSkinConfig.h"
 #include "XSkinRegistry.h"
+#include "XSkinStrings.h"
 #include "XUIMgr.h"
 #include "XWindow.h"
 
@@ -215,6 +216,28 @@ TEST_F(Handler, CopyDataReadsThePathWithinTheRecordOnly) {
   EXPECT_EQ(list.GetRowCount(), 1);
 }
 
+TEST_F(Handler, APickedFolderIsStoredWithoutItsTrailingBackslash) {
+  std::wstring folder = files / L"Picked";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  handle.AddPickedFolder(CString((folder + L"\\").c_str()));
+  handle.AddPickedFolder(L"C:\\");                                  // a drive root keeps its own
+  handle.AddPickedFolder(CString((files / L"gone\\").c_str()));    // missing: nothing
+  ASSERT_EQ(list.GetRowCount(), 2);
+  EXPECT_EQ(CString(list.GetItem(0, 0)->text), CString(folder.c_str()));
+  EXPECT_EQ(CString(list.GetItem(1, 0)->text), CString(L"C:\\"));
+  CFavoriteStore probe;
+  probe.Connect();
+  probe.Load(false);
+  int found = 0;
+  for (int i = 0; i < probe.Count(); ++i) {
+    if (probe.At(i)->id == RowId(0)) {
+      EXPECT_EQ(CString(probe.At(i)->path), CString(folder.c_str()));
+      ++found;
+    }
+  }
+  EXPECT_EQ(found, 1);
+}
+
 // The dialog's check boxes, as direct children of a dialog object.
 struct SettingsDialog {
   CXWindow dialog;
@@ -298,6 +321,7 @@ TEST_F(SettingsDialogTest, TheSkinsDialogIsFilledConfirmedAndForgottenOnceClosed
   ASSERT_EQ(CXSkinConfig::LoadChosenSkin(), 1);
   CXAppTemplate start;
   ASSERT_EQ(start.ReadFromPackage(L"oninit.x"), 1);
+  CXSkinStrings::Instance().LoadForLanguage(XLANG_ENGLISH);
   CXUIMgr::GetInstance().SetNotifyCallback(&handle);
   g_boxesSeen.clear();
   SetTimer(nullptr, 0, 50, ConfirmSettingsDialog);

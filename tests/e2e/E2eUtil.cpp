@@ -109,6 +109,24 @@ HANDLE TestJob() {
 
 }  // namespace
 
+HANDLE StartInJob(const std::wstring& commandLine, const std::map<std::wstring, std::wstring>& environment,
+                  const wchar_t* folder, DWORD* pid) {
+  std::vector<wchar_t> block = EnvironmentBlock(environment);
+  std::wstring command = commandLine;
+  // No standard handles: the program never holds the test's output open.
+  STARTUPINFOW si = {sizeof si};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
+                      block.data(), folder, &si, &pi))
+    return nullptr;
+  AssignProcessToJobObject(TestJob(), pi.hProcess);
+  ResumeThread(pi.hThread);
+  CloseHandle(pi.hThread);
+  *pid = pi.dwProcessId;
+  return pi.hProcess;
+}
+
 std::wstring DistFolder() {
   std::wstring path = xtest::Widen(PINVALE_E2E_DIST);
   std::replace(path.begin(), path.end(), L'/', L'\\');
@@ -123,25 +141,16 @@ Install::Install(std::initializer_list<const wchar_t*> without) {
 }
 
 Program::Program(const Install& install, const std::wstring& arguments,
+                 const std::map<std::wstring, std::wstring>& environment)
+    : Program(install.Folder(), install.AppData(), arguments, environment) {}
+
+Program::Program(const std::wstring& folder, const std::wstring& appData, const std::wstring& arguments,
                  const std::map<std::wstring, std::wstring>& environment) {
   std::map<std::wstring, std::wstring> env = environment;
-  env[L"APPDATA"] = install.AppData();
-  std::vector<wchar_t> block = EnvironmentBlock(env);
-  std::wstring command = L"\"" + install.Exe() + L"\"";
+  env[L"APPDATA"] = appData;
+  std::wstring command = L"\"" + folder + L"\\Pinvale.exe\"";
   if (!arguments.empty()) command += L" " + arguments;
-  // No standard handles: the program never holds the test's output open. Its job ends it
-  // with the test process, whatever way that ends.
-  STARTUPINFOW si = {sizeof si};
-  si.dwFlags = STARTF_USESTDHANDLES;
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
-                      block.data(), install.Folder().c_str(), &si, &pi))
-    return;
-  AssignProcessToJobObject(TestJob(), pi.hProcess);
-  ResumeThread(pi.hThread);
-  CloseHandle(pi.hThread);
-  m_process.Reset(pi.hProcess);
-  m_pid = pi.dwProcessId;
+  m_process.Reset(StartInJob(command, env, folder.c_str(), &m_pid));
 }
 
 Program::~Program() {
@@ -187,6 +196,30 @@ std::vector<HWND> Program::Windows(const wchar_t* className) const {
   std::vector<HWND> found;
   FindContext ctx = {m_pid, className, &found};
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&ctx));
+  return found;
+}
+
+HWND Program::WaitForFocusedWindow() {
+  HWND main = WaitForWindow();
+  if (!main) return nullptr;
+  SetForegroundWindow(main);
+  xtest::PumpFor(300);
+  return main;
+}
+
+HWND Program::WaitForDialog(const wchar_t* text, bool caption, DWORD timeoutMs) const {
+  HWND found = nullptr;
+  xtest::WaitFor(
+      [&] {
+        for (HWND h : Windows(L"#32770")) {
+          wchar_t title[128] = {0};
+          GetWindowTextW(h, title, 128);
+          const bool match = caption ? std::wstring(title) == text : StaticTexts(h).find(text) != std::wstring::npos;
+          if (IsWindowVisible(h) && match) found = h;
+        }
+        return found != nullptr;
+      },
+      timeoutMs);
   return found;
 }
 
@@ -254,12 +287,25 @@ void DoubleClick(POINT screen) {
   xtest::PumpFor(150);
 }
 
-void PressKey(WORD virtualKey) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = virtualKey;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof input[0]);
+void PressKey(WORD virtualKey) { PressKeys({}, virtualKey); }
+
+void PressKeys(std::initializer_list<WORD> modifiers, WORD key) {
+  std::vector<INPUT> input;
+  auto add = [&](WORD vk, bool up) {
+    INPUT i = {};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    // With its scan code, as a keyboard sends it: controls that read the scan code (the
+    // hotkey control, a tree's type-ahead) see the key that was pressed.
+    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    input.push_back(i);
+  };
+  for (WORD m : modifiers) add(m, false);
+  add(key, false);
+  add(key, true);
+  for (auto m = modifiers.end(); m != modifiers.begin();) add(*--m, true);
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
   xtest::PumpFor(120);
 }
 

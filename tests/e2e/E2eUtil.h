@@ -36,11 +36,20 @@ class Install {
   std::wstring m_folder, m_appData;
 };
 
+// Starts a command line with the test's environment plus the given variables, in the tests'
+// job: it and whatever it starts end with the test process, whatever way that ends. The
+// process handle (the caller's to close) and its id, or null.
+HANDLE StartInJob(const std::wstring& commandLine, const std::map<std::wstring, std::wstring>& environment,
+                  const wchar_t* folder, DWORD* pid);
+
 // One started Pinvale.exe. The environment is the test's own with APPDATA moved to the
 // install's folder, plus the given variables. Ended by force at destruction if still running.
 class Program {
  public:
   Program(const Install& install, const std::wstring& arguments = L"",
+          const std::map<std::wstring, std::wstring>& environment = {});
+  // The same for the program in any folder (an installed one), with APPDATA as given.
+  Program(const std::wstring& folder, const std::wstring& appData, const std::wstring& arguments = L"",
           const std::map<std::wstring, std::wstring>& environment = {});
   ~Program();
   Program(const Program&) = delete;
@@ -57,6 +66,11 @@ class Program {
   DWORD Exit(DWORD timeoutMs = 20000);
   // Top-level windows of this process with the class (any class when null).
   std::vector<HWND> Windows(const wchar_t* className = nullptr) const;
+  // The main window once shown, made the foreground window (null when it never came).
+  HWND WaitForFocusedWindow();
+  // A visible dialog ("#32770") of this process whose caption is the text (caption true) or
+  // whose static texts hold it, waiting up to the bound; null when none came.
+  HWND WaitForDialog(const wchar_t* text, bool caption, DWORD timeoutMs = 15000) const;
 
  private:
   CXHandle m_process;
@@ -81,6 +95,8 @@ void MoveTo(POINT screen);
 void Click(POINT screen, bool right = false);
 void DoubleClick(POINT screen);
 void PressKey(WORD virtualKey);
+// The modifiers held while the key is pressed, all released again.
+void PressKeys(std::initializer_list<WORD> modifiers, WORD key);
 
 // Whether the program's global hotkey (Ctrl+Alt with virtual key 0) is free right now.
 bool HotKeyIsFree();

@@ -6,6 +6,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -21,7 +23,9 @@ const wchar_t kKey[] = L"Software\\Tarquon\\pinvale";
 const POINT kSettingButton = {134, 74}, kHeaderSettingButton = {264, 26};
 const POINT kAutoRun = {42, 74}, kAutoHide = {42, 114}, kRightLink = {42, 154}, kAutoSort = {42, 194},
             kHideToolbar = {42, 234};
-const POINT kConfirm = {276, 302}, kCancel = {178, 302}, kClose = {314, 28};
+const POINT kConfirm = {276, 386}, kCancel = {178, 386}, kClose = {314, 28};
+const POINT kHotKeyField = {170, 303};
+const RECT kHotKeyStatus = {24, 324, 316, 346};
 
 long long Value(const wchar_t* name) {
   DWORD value = 0, size = sizeof value;
@@ -47,6 +51,41 @@ std::wstring StartupShortcut() {
 COLORREF ScreenPixel(POINT p) {
   CXWindowDC screen(nullptr);
   return GetPixel(screen.Get(), p.x, p.y);
+}
+
+// Pixels of the screen rectangle for which the test holds.
+template <class Test>
+int CountScreenPixels(const RECT& r, Test test) {
+  CXWindowDC screen(nullptr);
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (test(GetPixel(screen.Get(), x, y))) ++n;
+  return n;
+}
+
+// Ink of the hotkey field's two status lines: the red of the error, the grey of the note.
+bool IsErrorRed(COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) < 110 && GetBValue(c) < 110; }
+bool IsNoteGrey(COLORREF c) {
+  return GetRValue(c) < 190 && GetRValue(c) > 60 && std::abs(GetRValue(c) - GetBValue(c)) < 40 &&
+         std::abs(GetRValue(c) - GetGValue(c)) < 30;
+}
+
+// A key combination pressed as a user does, given time to arrive.
+void PressCombination(std::initializer_list<WORD> modifiers, WORD key) {
+  e2e::PressKeys(modifiers, key);
+  xtest::PumpFor(200);
+}
+
+// Whether the combination is free for a registration right now.
+bool Free(UINT modifiers, UINT key) {
+  if (!RegisterHotKey(nullptr, 7, modifiers, key)) return false;
+  UnregisterHotKey(nullptr, 7);
+  return true;
+}
+
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 class SettingsTest : public e2e::CleanStateTest {
@@ -191,6 +230,84 @@ TEST_F(SettingsTest, HidingTheToolbarMovesTheListUpAtOnceAndPersists) {
   ASSERT_TRUE(ClickAndEnd(dialog, {kHideToolbar}, kConfirm));
   EXPECT_TRUE(xtest::WaitFor([&] { return ScreenPixel(e2e::ClientToScreenPoint(main, probe.x, probe.y)) == shown; }));
   EXPECT_EQ(Value(L"HideToolbar"), 0);
+  EXPECT_EQ(program->Exit(), 0u);
+}
+
+TEST_F(SettingsTest, AChosenHotKeyIsStoredHeldAndTogglesTheWindow) {
+  ASSERT_TRUE(e2e::SetOption(L"AutoHide", 0));
+  ASSERT_NE(Start(), nullptr);
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, 0));  // the default, as specified
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  ClickIn(dialog, kHotKeyField);
+  PressCombination({VK_CONTROL, VK_SHIFT}, 'K');
+  ClickIn(dialog, kConfirm);
+  ASSERT_TRUE(Closed(dialog));
+  EXPECT_EQ(Value(L"HotKey"), MAKELONG('K', MOD_CONTROL | MOD_SHIFT));
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_SHIFT, 'K'));  // held by the program
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 0));       // the old one given back
+
+  // Pressed while another window has the keyboard, it hides and shows the window.
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = PlainProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"PinvaleE2eHotKeyOther";
+  RegisterClassW(&wc);
+  HWND other = CreateWindowExW(0, wc.lpszClassName, L"Other program", WS_OVERLAPPEDWINDOW, 600, 500, 300, 200,
+                               nullptr, nullptr, wc.hInstance, nullptr);
+  ShowWindow(other, SW_SHOW);
+  SetForegroundWindow(other);
+  SetFocus(other);
+  xtest::PumpFor(300);
+  PressCombination({VK_CONTROL, VK_SHIFT}, 'K');
+  EXPECT_TRUE(xtest::WaitFor([&] { return !IsWindowVisible(main); }, 5000));
+  SetForegroundWindow(other);
+  SetFocus(other);
+  xtest::PumpFor(200);
+  PressCombination({VK_CONTROL, VK_SHIFT}, 'K');
+  EXPECT_TRUE(xtest::WaitFor([&] { return IsWindowVisible(main) != 0; }, 5000));
+  DestroyWindow(other);
+  EXPECT_EQ(program->Exit(), 0u);
+
+  // The next start registers the stored choice.
+  ASSERT_NE(Start(), nullptr);
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_SHIFT, 'K'));
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 0));
+  EXPECT_EQ(program->Exit(), 0u);
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_SHIFT, 'K'));
+}
+
+// A held combination never reaches a window (the system takes the keys as that hotkey), so a
+// taken choice is the stored one that could not be registered at start: the dialog names it
+// when it opens, and a free one typed in its place clears the error at once.
+TEST_F(SettingsTest, ACombinationThatCannotBeRegisteredIsShownAsSuch) {
+  ASSERT_TRUE(RegisterHotKey(nullptr, 8, MOD_CONTROL | MOD_SHIFT, 'J'));  // another program's
+  ASSERT_TRUE(e2e::SetOption(L"HotKey", MAKELONG('J', MOD_CONTROL | MOD_SHIFT)));
+  ASSERT_NE(Start(), nullptr);
+  EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 0));  // the stored choice replaces the default
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  auto status = [&] {
+    RECT r = kHotKeyStatus;
+    POINT tl = e2e::ClientToScreenPoint(dialog, r.left, r.top), br = e2e::ClientToScreenPoint(dialog, r.right, r.bottom);
+    return RECT{tl.x, tl.y, br.x, br.y};
+  };
+  EXPECT_GT(CountScreenPixels(status(), IsErrorRed), 20);
+  EXPECT_EQ(CountScreenPixels(status(), IsNoteGrey), 0);
+
+  ClickIn(dialog, kHotKeyField);
+  PressCombination({VK_CONTROL, VK_SHIFT}, 'L');  // a free one: nothing to say
+  EXPECT_TRUE(xtest::WaitFor([&] { return CountScreenPixels(status(), IsErrorRed) == 0; }, 3000));
+  EXPECT_EQ(CountScreenPixels(status(), IsNoteGrey), 0);
+  PressCombination({VK_CONTROL, VK_MENU}, 'P');  // shares AltGr: a note, no error
+  EXPECT_TRUE(xtest::WaitFor([&] { return CountScreenPixels(status(), IsNoteGrey) > 20; }, 3000));
+  EXPECT_EQ(CountScreenPixels(status(), IsErrorRed), 0);
+  PressCombination({VK_CONTROL, VK_SHIFT}, 'L');
+  ClickIn(dialog, kConfirm);
+  ASSERT_TRUE(Closed(dialog));
+  EXPECT_EQ(Value(L"HotKey"), MAKELONG('L', MOD_CONTROL | MOD_SHIFT));
+  EXPECT_FALSE(Free(MOD_CONTROL | MOD_SHIFT, 'L'));
+  UnregisterHotKey(nullptr, 8);
   EXPECT_EQ(program->Exit(), 0u);
 }
 

@@ -12,6 +12,7 @@
 #include "XButton.h"
 #include "XCheckButton.h"
 #include "XRadioButton.h"
+#include "XSkinTables.h"
 #include "XToolbarButton.h"
 
 using namespace uitest;
@@ -345,6 +346,28 @@ TEST_F(Buttons, WithoutAStripTheCaptionStartsAtTheLeftMargin) {
       if (c.At(x, y) != kSceneBack) text = x;
   EXPECT_GE(text, 31);
   EXPECT_LT(text, 36);
+}
+
+// A check button's caption is drawn in its state's text colour and the default GUI font, unless
+// the skin gives it a font ("fontid"), whose colour it then takes.
+TEST_F(Buttons, ACheckButtonCaptionTakesTheSkinFontItIsGiven) {
+  Build("<View class=\"checkbutton\" id=\"a\"><rect>10,10,200,20</rect><text>IIII</text></View>");
+  auto* box = Find<CXCheckButton>(L"a");
+  box->SetTextColor(RGB(255, 0, 0), FALSE, 0, 0, 0);
+  const COLORREF skin = CXFontTable::Instance().Get(1).color;
+  ASSERT_TRUE(CXFontTable::Instance().Has(1));
+  ASSERT_NE(skin, RGB(255, 0, 0));
+  auto inkOf = [&](COLORREF color) {
+    Canvas c(300, 200);
+    Paint(c);
+    return c.Count(color, RECT{10, 10, 210, 30});
+  };
+  EXPECT_GT(inkOf(RGB(255, 0, 0)), 10);
+  box->SetFontID(1, 1, 1, 1);
+  EXPECT_EQ(inkOf(RGB(255, 0, 0)), 0);
+  EXPECT_GT(inkOf(skin), 10);
+  box->SetFontID(77, 77, 77, 77);  // not in the table: as without a font
+  EXPECT_GT(inkOf(RGB(255, 0, 0)), 10);
 }
 
 TEST_F(Buttons, AttributesAndCursor) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "ModelTestUtil.h"
 #include "TestUtil.h"
@@ -12,6 +13,19 @@ using uitest::Event;
 using uitest::ProbeUI;
 
 namespace {
+
+// The text of the tooltip's tool (and its window), empty when it has none.
+std::wstring ToolText(HWND tip, HWND* window = nullptr) {
+  TOOLINFOW info = {};
+  info.cbSize = sizeof info;
+  wchar_t text[80] = {0};
+  info.lpszText = text;
+  if (!SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&info)) &&
+      !SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&info)))
+    return std::wstring();
+  if (window) *window = info.hwnd;
+  return text;
+}
 
 // A window at (100, 100) with a manager owned by a window-typed object, and two children:
 // a at (10, 10)-(60, 40), b at (50, 10)-(120, 40) overlapping a on x 50..59.
@@ -234,14 +248,9 @@ TEST_F(Dispatch, HoverShowsTheTooltipOfTheObjectUnderThePoint) {
   GetClassNameW(tip, cls, 64);
   EXPECT_STREQ(cls, L"tooltips_class32");
   EXPECT_EQ(a->Count(WM_MOUSEHOVER), 0);  // the object itself does not hear the hover
-  TOOLINFOW info = {};
-  info.cbSize = sizeof info;
-  wchar_t text[80] = {0};
-  info.lpszText = text;
-  ASSERT_TRUE(SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&info)) ||
-              SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&info)));
-  EXPECT_STREQ(text, L"Open the folder");
-  EXPECT_EQ(info.hwnd, host.Get());
+  HWND toolWindow = nullptr;
+  EXPECT_EQ(ToolText(tip, &toolWindow), L"Open the folder");
+  EXPECT_EQ(toolWindow, host.Get());
   EXPECT_TRUE(IsWindowVisible(tip));
   if (const char* hold = getenv("PINVALE_UI_HOLD_MS")) xtest::PumpFor(static_cast<DWORD>(atoi(hold)));
   At(WM_MOUSELEAVE, 0, 0);
@@ -290,6 +299,37 @@ TEST_F(Dispatch, ReplacedChildrenAreForgottenAsHoverAndFocus) {
   XDestroyUIObject(old);
   At(WM_MOUSEMOVE, 100, 20);  // no leave reaches the destroyed object
   At(WM_SETFOCUS, 100, 20);
+}
+
+// A toolbar's buttons carry their own tooltips: the innermost object with one wins, and an
+// inner object without one leaves its holder's.
+TEST_F(Dispatch, TheTooltipOfAnObjectInsideAnotherIsShown) {
+  ProbeUI* bar = new ProbeUI(L"bar");
+  bar->XUI_SetRect(CRect(10, 60, 200, 100));
+  mgr->AddUI(bar);
+  ProbeUI* button = new ProbeUI(L"button");
+  button->XUI_SetRect(CRect(20, 64, 50, 96));
+  bar->XUI_GetControlMgr()->AddUI(button);
+  ProbeUI* icon = new ProbeUI(L"icon");
+  icon->XUI_SetRect(CRect(20, 64, 50, 96));
+  button->XUI_GetControlMgr()->AddUI(icon);
+  button->SetTooltip(L"Add a folder");
+  mgr->SetAllWnd(host.Get());
+  ShowWindow(host.Get(), SW_SHOWNOACTIVATE);
+  At(WM_MOUSEMOVE, 30, 80);
+  At(WM_MOUSEHOVER, 30, 80);
+  HWND tip = mgr->GetTooltipWnd();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(ToolText(tip), L"Add a folder");
+  EXPECT_TRUE(IsWindowVisible(tip));
+  At(WM_MOUSEMOVE, 40, 80);  // still over the button
+  EXPECT_TRUE(IsWindowVisible(tip));
+  // Over the bar beside its buttons (the window's hovered child is still the bar): the
+  // button's tooltip goes, and the bar has none of its own.
+  At(WM_MOUSEMOVE, 150, 80);
+  EXPECT_FALSE(IsWindowVisible(tip));
+  At(WM_MOUSEHOVER, 150, 80);
+  EXPECT_FALSE(IsWindowVisible(tip));
 }
 
 }  // namespace

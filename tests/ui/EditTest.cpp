@@ -1,6 +1,10 @@
 // The edit field in a real opaque framework window under Wine: how the editor opens (only on
 // a focus change, all text selected, over the inner rectangle), what it writes back, how it
-// closes and the field repaints, passwords and read-only fields, and keys for the scripts.
+// closes and the field repaints, passwords and read-only fields, and keys for the scripts; and
+// the hotkey field, the other field that is a native control over its object.
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "ControlMgr.h"
@@ -13,6 +17,7 @@
 #include "XEasyWnd.h"
 #include "XEdit.h"
 #include "XEditWnd.h"
+#include "XHotKey.h"
 #include "XRichString.h"
 #include "XSkinPackage.h"
 #include "XSkinRegistry.h"
@@ -268,6 +273,39 @@ TEST_F(EditField, IsMadeByTheClassTableAndFromTemplates) {
   EXPECT_EQ(built->GetRichText()->GetSegmentCount(), 2);
   EXPECT_EQ(built->GetRichText()->GetSegment(0)->fontIds[0], 31);
   XDestroyUIObject(field);
+}
+
+// The hotkey field: the system's control made over it when its window is created, in its
+// rectangle, showing the combination set before; the last combination stays readable after
+// the window (and with it the control) has gone.
+TEST(HotKeyField, TheControlIsMadeWithTheWindowAndItsChoiceOutlivesIt) {
+  CXEasyWnd* host = new CXEasyWnd();
+  CXHotKey* field = new CXHotKey();
+  field->SetID(L"hotkey");
+  field->XUI_SetRect(CRect(20, 60, 220, 86));
+  host->XUI_AddChild(field);
+  field->XUI_SetParent(host);
+  field->SetHotKey(MAKEWORD(VK_F9, HOTKEYF_CONTROL));
+  const RECT r = {100, 100, 400, 300};
+  HWND wnd = host->Create(nullptr, &r, L"HotKeyHost", 0, 0, nullptr);
+  ASSERT_NE(wnd, nullptr);
+  HWND control = field->GetControlWnd();
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(GetParent(control), wnd);
+  wchar_t cls[64] = {0};
+  GetClassNameW(control, cls, 64);
+  EXPECT_STREQ(cls, L"msctls_hotkey32");
+  RECT placed = {};
+  GetWindowRect(control, &placed);
+  MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&placed), 2);
+  EXPECT_EQ(CRect(placed), CRect(20, 60, 220, 86));
+  EXPECT_EQ(SendMessageW(control, HKM_GETHOTKEY, 0, 0), MAKEWORD(VK_F9, HOTKEYF_CONTROL));
+
+  SendMessageW(control, HKM_SETHOTKEY, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);  // the user's choice
+  DestroyWindow(wnd);
+  EXPECT_EQ(field->GetControlWnd(), nullptr);
+  EXPECT_EQ(field->GetHotKey(), MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+  XDestroyUIObject(host);
 }
 
 }  // namespace

@@ -146,6 +146,32 @@ TEST(ListPaint, IconsFromTheImageListAndTheTextBesideThem) {
   ImageList_Destroy(images);
 }
 
+// The hint of an empty list: drawn (wrapped, centred, in the middle band) only while there are
+// no rows, and never by a list without one.
+TEST(ListPaint, AnEmptyListShowsItsHintUntilItHasRows) {
+  CXList list;
+  list.XUI_SetRect(CRect(0, 0, 200, 120));
+  list.InsertColumn(200, L"c");
+  Canvas none(200, 120);
+  list.DoPaint(none.Dc());
+  EXPECT_EQ(none.CountNot(0xFFFFFF, RECT{0, 0, 200, 120}), 0);  // no hint set: nothing
+
+  ASSERT_EQ(list.XUI_SetAttribute(L"emptytext", L"Drop files or folders here, or click + to add a folder"), 1);
+  Canvas hint(200, 120);
+  list.DoPaint(hint.Dc());
+  EXPECT_GT(hint.CountNot(0xFFFFFF, RECT{24, 40, 176, 120}), 40);
+  EXPECT_EQ(hint.CountNot(0xFFFFFF, RECT{0, 0, 200, 39}), 0);    // above the middle band
+  EXPECT_EQ(hint.CountNot(0xFFFFFF, RECT{0, 0, 23, 120}), 0);    // clear of the edges
+  EXPECT_EQ(hint.CountNot(0xFFFFFF, RECT{177, 0, 200, 120}), 0);
+  // Wrapped: the text is too wide for one line, so more than one line band has ink.
+  EXPECT_GT(hint.CountNot(0xFFFFFF, RECT{24, 58, 176, 76}), 0);
+
+  list.InsertItem(L"");
+  Canvas rows(200, 120);
+  list.DoPaint(rows.Dc());
+  EXPECT_EQ(rows.CountNot(0xFFFFFF, RECT{0, 0, 200, 120}), 0);
+}
+
 TEST(ListPaint, ALongTextEndsInAnEllipsis) {
   const CString longText = L"C:\\Program Files\\A Vendor\\A Program With A Long Name\\program.exe";
   // The only column is as wide as the list (80), so its cell runs 2 pixels past the content

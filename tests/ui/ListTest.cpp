@@ -514,6 +514,36 @@ TEST(ListScroll, ThreeRowsInFortyPixels) {
   EXPECT_EQ(h.list->GetBias(), 3);
 }
 
+// The wheel step: 10 pixels by default, the skin's pixels, or the system's wheel lines of
+// rows (read at each notch; "one screen at a time" is a page).
+TEST(ListScroll, WheelStepFromTheSkinOrTheSystem) {
+  UINT savedLines = 3;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &savedLines, 0));
+  HostedList h(CRect(10, 10, 210, 50));
+  h.Fill(30);  // 600 px in 40
+  h.list->RecalcScrollbar();
+  EXPECT_EQ(h.list->GetWheelStep(), 10);
+  ASSERT_EQ(h.list->XUI_SetAttribute(L"wheelstep", L"25"), 1);
+  h.Wheel(-120, 50, 20);
+  EXPECT_EQ(h.list->GetBias(), 25);
+
+  ASSERT_EQ(h.list->XUI_SetAttribute(L"WheelStep", L"System"), 1);
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, 4, nullptr, 0));
+  EXPECT_EQ(h.list->GetWheelStep(), 4 * 20);
+  h.Wheel(-240, 50, 20);  // two notches of four rows of 20 px
+  EXPECT_EQ(h.list->GetBias(), 25 + 160);
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0));
+  EXPECT_EQ(h.list->GetWheelStep(), 40);
+  h.Wheel(120, 50, 20);
+  EXPECT_EQ(h.list->GetBias(), 145);
+  SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, savedLines, nullptr, 0);
+
+  h.list->XUI_SetAttribute(L"wheelstep", L"-5");  // nothing below 0: the wheel stands still
+  EXPECT_EQ(h.list->GetWheelStep(), 0);
+  h.Wheel(-120, 50, 20);
+  EXPECT_EQ(h.list->GetBias(), 145);
+}
+
 TEST(ListScroll, DeletingTheLastRowAtTheBottomMovesTheViewUp) {
   HostedList h(CRect(10, 10, 210, 50));
   h.Fill(5);  // 100 px in 40

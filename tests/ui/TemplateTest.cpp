@@ -13,6 +13,7 @@
 #include "XAppTemplate.h"
 #include "XSkinPackage.h"
 #include "XSkinRegistry.h"
+#include "XSkinStrings.h"
 #include "XSkinTemplate.h"
 #include "XUIClassTable.h"
 #include "XUIMgr.h"
@@ -263,6 +264,41 @@ TEST_F(Templates, PropertyTextKeepsItsInnerBlanksAndLineBreaks) {
   EXPECT_EQ(plain->XUI_GetWindowText(), L"Tip  ");
   EXPECT_EQ(plain->GetTooltip(), L"a < b");
   XDestroyUIObject(root);
+}
+
+TEST_F(Templates, PropertiesWrittenAtANameTakeTheTextOfTheSkinsTable) {
+  auto table = [](const std::string& xml) {
+    XBuffer<unsigned char> bytes;
+    if (bytes.Resize(static_cast<int>(xml.size()))) memcpy(bytes.GetData(), xml.data(), xml.size());
+    return CXSkinStrings::Instance().ReadFromBuffer(bytes);
+  };
+  CXSkinStrings& strings = CXSkinStrings::Instance();
+  strings.Clear();
+  ASSERT_EQ(table("<?xml version='1.0' encoding='utf-8'?><strings>"
+                  "<string id='ok'>OK</string><string id='Save'>\n  Save &amp; close\n</string>"
+                  "<string id='tip'>English tip</string><other id='x'>no</other></strings>"),
+            1);
+  // A language's table read over it replaces only what it holds.
+  ASSERT_EQ(table("<strings><string id='TIP'>\xe6\x8f\x90\xe7\xa4\xba</string></strings>"), 1);
+  EXPECT_EQ(strings.GetCount(), 3);
+  ASSERT_NE(strings.Find(L"save"), nullptr);
+  EXPECT_EQ(*strings.Find(L"save"), CString(L"Save & close"));
+  EXPECT_EQ(strings.Resolve(L"@tip"), CString(L"\u63d0\u793a"));
+  EXPECT_EQ(strings.Resolve(L"@missing"), CString(L"@missing"));  // no such text: as written
+  EXPECT_EQ(strings.Resolve(L"@"), CString(L"@"));
+  EXPECT_EQ(strings.Resolve(L"ok"), CString(L"ok"));
+
+  IXUIObject* root = BuildText(
+      "<View class='testview' id='r'><text>@save</text><tooltip>@tip</tooltip>"
+      "<View class='testview' id='c'><text>@nosuch</text></View></View>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->XUI_GetWindowText(), L"Save & close");
+  auto* probe = dynamic_cast<ProbeUI*>(root);
+  ASSERT_NE(probe, nullptr);
+  EXPECT_EQ(probe->GetTooltip(), L"\u63d0\u793a");
+  EXPECT_EQ(root->XUI_GetControlMgr()->GetObjectAt(0)->XUI_GetWindowText(), L"@nosuch");
+  XDestroyUIObject(root);
+  strings.Clear();
 }
 
 }  // namespace

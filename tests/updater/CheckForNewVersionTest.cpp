@@ -15,16 +15,35 @@
 #include "Brindle.h"
 #include "LoopbackHttpServer.h"
 #include "TestUtil.h"
+#include "XUiLanguage.h"
 
 namespace {
 
 using Server = xtest::LoopbackHttpServer;
 
-const wchar_t kCaption[] = L"Pinvale \u5347\u7EA7";
-const wchar_t kUpgrade[] = L"\u5347\u7EA7";
-const wchar_t kCancel[] = L"\u53D6\u6D88";
-const wchar_t kWaiting[] = L"\u7B49\u5F85\u4E0B\u8F7D";
-const wchar_t kDownloaded[] = L"\u5DF2\u4E0B\u8F7D ";
+// The dialog's texts in the language of this process's UI (the Chinese ones are run with a
+// Chinese UI language: see check.cmake).
+struct DIALOG_TEXTS {
+  const wchar_t *caption, *upgrade, *cancel, *waiting, *downloaded, *question;
+};
+const DIALOG_TEXTS kEnglish = {L"Pinvale Update", L"Update", L"Cancel", L"Waiting to download", L"Downloaded ",
+                               L"A new version of Pinvale is available: 9.1.0.0. Update now?"};
+const DIALOG_TEXTS kChinese = {L"Pinvale \u5347\u7EA7", L"\u5347\u7EA7", L"\u53D6\u6D88", L"\u7B49\u5F85\u4E0B\u8F7D",
+                               L"\u5DF2\u4E0B\u8F7D ",
+                               L"Pinvale\u6709\u65B0\u7248\u672C9.1.0.0\u4E86\uFF0C\u662F\u5426\u66F4\u65B0\uFF1F"};
+const DIALOG_TEXTS& kTexts = XUserLanguage() == XLANG_CHINESE ? kChinese : kEnglish;
+const wchar_t* const kCaption = kTexts.caption;
+const wchar_t* const kUpgrade = kTexts.upgrade;
+const wchar_t* const kCancel = kTexts.cancel;
+const wchar_t* const kWaiting = kTexts.waiting;
+const wchar_t* const kDownloaded = kTexts.downloaded;
+
+// The run's language is the one its test entry asked for, so neither language goes untested.
+TEST(CheckLanguage, TheRunHasTheLanguageItsEntryAskedFor) {
+  const char* wanted = getenv("PINVALE_TEST_LANGUAGE");
+  ASSERT_NE(wanted, nullptr);
+  EXPECT_STREQ(wanted, XUserLanguage() == XLANG_CHINESE ? "zh" : "en");
+}
 
 std::atomic<int> g_parentCloses{0};
 
@@ -315,7 +334,7 @@ TEST_F(Check, DialogShowsTheOfferAndCancelChangesNothing) {
     if (id == -1 || id == 0xFFFF) question = child;
   }
   ASSERT_TRUE(question);
-  EXPECT_EQ(Text(question), L"Pinvale\u6709\u65B0\u7248\u672C9.1.0.0\u4E86\uFF0C\u662F\u5426\u66F4\u65B0\uFF1F");
+  EXPECT_EQ(Text(question), kTexts.question);
   EXPECT_TRUE(FontShowsText(question));
   EXPECT_TRUE(FontShowsText(GetDlgItem(dlg, IDCANCEL)));
 

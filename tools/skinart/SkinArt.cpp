@@ -136,16 +136,17 @@ Canvas HeaderSettingButton() {
   });
 }
 
-// The list's scrollbar: a faint track and a slim pill thumb (drawn three-part vertically).
+// The list's scrollbar: a track that shows where the bar is and a thumb dark enough to find
+// at a glance on the white card (drawn three-part vertically).
 Canvas Track() {
-  Canvas c(8, 24);
-  c.Fill(RoundRect(2, 0.5f, 6, 23.5f, 2), Hex(0xEEF1F6));
+  Canvas c(10, 24);
+  c.Fill(RoundRect(2, 0.5f, 8, 23.5f, 3), Hex(0xE2E6EE));
   return c;
 }
 
 Canvas Thumb(uint32_t color, float halfWidth) {
-  Canvas c(8, 24);
-  c.Fill(RoundRect(4 - halfWidth, 0.5f, 4 + halfWidth, 23.5f, halfWidth), Hex(color));
+  Canvas c(10, 24);
+  c.Fill(RoundRect(5 - halfWidth, 0.5f, 5 + halfWidth, 23.5f, halfWidth), Hex(color));
   return c;
 }
 
@@ -209,9 +210,9 @@ std::map<std::string, Canvas> SkinPictures() {
   p.emplace("tb_delete.png", ToolButton(DeleteIcon));
   p.emplace("tb_setting.png", ToolButton(GearIcon));
   p.emplace("scroll_track.png", Track());
-  p.emplace("scroll_thumb.png", Thumb(0xC3CAD6, 2.0f));
-  p.emplace("scroll_thumb_hover.png", Thumb(0xA3ACBC, 3.0f));
-  p.emplace("scroll_thumb_push.png", Thumb(0x8A94A6, 3.0f));
+  p.emplace("scroll_thumb.png", Thumb(0x98A2B3, 3.0f));
+  p.emplace("scroll_thumb_hover.png", Thumb(0x6B7588, 4.0f));
+  p.emplace("scroll_thumb_push.png", Thumb(0x4F5A6E, 4.0f));
   p.emplace("switch.png", Switch());
   p.emplace("btn_primary.png", DialogButton(true));
   p.emplace("btn_secondary.png", DialogButton(false));

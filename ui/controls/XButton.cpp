@@ -254,5 +254,12 @@ void CXButtonImpl::PaintStrip(HDC dc, XBUTTON_STRIP& strip) {
   }
   CRect text = r;
   text.OffsetRect(m_nTextLeft + blockWidth, m_nTextTop);
+  // A skin font given to the button ("fontid") draws the caption as on push buttons; without
+  // one it is the default GUI font in the state's text colour.
+  const int fontId = GetFontID(m_nState);
+  if (fontId != 0 && CXFontTable::Instance().Has(fontId)) {
+    DrawCaptionWithFont(dc, text, XButtonTextFlags(m_nBias), fontId);
+    return;
+  }
   DrawCaption(dc, text, XButtonTextFlags(m_nBias), nullptr, GetTextColor(m_nState));
 }

@@ -21,7 +21,6 @@ XUI_REGISTER_CLASS(L"list", CXList)
 namespace {
 
 const int kWheelNotch = 120;
-const int kWheelStep = 10;  // content pixels per notch
 const int kIconGap = 5;     // between an icon and its text
 const wchar_t kScrollbarId[] = L"list.scrollbar";
 
@@ -248,6 +247,13 @@ BOOL CXList::XUI_SetAttribute(const wchar_t* name, const wchar_t* value) {
     const int col = XSkinParseInt(column);
     if (col == 0) InsertItem(cellText);
     else SetItem(XSkinParseInt(row), col, cellText);
+  } else if (lstrcmpiW(name, L"wheelstep") == 0) {
+    if (text.CompareNoCase(L"system") == 0) SetWheelStepFollowsSystem();
+    else SetWheelStep(XSkinParseInt(text));
+  } else if (lstrcmpiW(name, L"emptytext") == 0) {
+    SetEmptyText(text);
+  } else if (lstrcmpiW(name, L"emptyfontid") == 0) {
+    m_emptyFontId = XSkinParseInt(text);
   } else if (lstrcmpiW(name, L"bktransparent") == 0) {
     const int alpha = XSkinParseInt(text);
     SetBackAlpha(static_cast<BYTE>(alpha < 0 ? 0 : alpha > 255 ? 255 : alpha));
@@ -391,13 +397,27 @@ void CXList::OnLButtonUp(WPARAM wParam, LPARAM lParam) { Click(wParam, lParam, T
 
 void CXList::OnRButtonUp(WPARAM wParam, LPARAM lParam) { Click(wParam, lParam, FALSE); }
 
+void CXList::SetWheelStep(int pixels) {
+  m_wheelStep = pixels < 0 ? 0 : pixels;
+  m_bWheelFollowsSystem = false;
+}
+
+int CXList::GetWheelStep() {
+  if (!m_bWheelFollowsSystem) return m_wheelStep;
+  UINT lines = 3;
+  if (!SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = 3;
+  if (lines == WHEEL_PAGESCROLL) return XUI_GetRect().Height();  // "one screen at a time"
+  const long long step = static_cast<long long>(lines) * m_itemHeight;
+  return step > INT_MAX ? INT_MAX : static_cast<int>(step);
+}
+
 void CXList::OnMouseWheel(WPARAM wParam, LPARAM) {
   CXScrollbar* bar = GetScrollbar();
   if (!HasScrollbar() || !bar || !bar->XUI_IsEnable()) return;
   const int notches = static_cast<short>(HIWORD(wParam)) / kWheelNotch;
   if (notches == 0) return;
   // Pulled back to the ends, so the last pixels are reachable whatever the range.
-  const long long wanted = static_cast<long long>(bar->GetScrollPos()) - static_cast<long long>(notches) * kWheelStep;
+  const long long wanted = static_cast<long long>(bar->GetScrollPos()) - static_cast<long long>(notches) * GetWheelStep();
   const int position = XSCROLL_GEOMETRY::Clamp(
       wanted > INT_MAX ? INT_MAX : wanted < INT_MIN ? INT_MIN : static_cast<int>(wanted), bar->GetPage(),
       bar->GetRange());
@@ -461,7 +481,20 @@ void CXList::DoPaint(HDC dc) {
     }
   }
 
+  if (m_rows.empty() && !content.IsRectEmpty()) PaintEmptyText(dc, content);
+
   XUI_GetControlMgr()->DoPaint(dc);
+}
+
+void CXList::PaintEmptyText(HDC dc, const CRect& content) {
+  if (m_emptyText.IsEmpty()) return;
+  const int fontId = m_emptyFontId >= 0 ? m_emptyFontId : GetFontID(0);
+  const XFONT_ENTRY font = CXFontTable::Instance().Get(fontId);
+  // Wrapped and centred in the upper middle of the list, clear of its edges.
+  const int inset = content.Width() > 80 ? 24 : 0;
+  const CRect box(content.left + inset, content.top + content.Height() / 3, content.right - inset, content.bottom);
+  if (box.IsRectEmpty()) return;
+  DrawSkinText(dc, m_emptyText, box, font.color, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX, 0, font.hFont);
 }
 
 void CXList::PaintRow(HDC dc, int index, const CRect& rowRect, int iconWidth, int iconHeight, int imageCount) {

@@ -77,6 +77,7 @@ class WENDORA_API CControlMgr {
   LRESULT DeliverNew(IXUIObject* object, UINT msg, const MESSAGE_EVENT& from) const;
   void DeactivateTooltip();
   void ShowTooltip(CXBaseUI* object);
+  static CXBaseUI* TooltipOwnerAt(CXBaseUI* under, const CPoint& point);
   void Forget(IXUIObject* object);
 
   std::vector<IXUIObject*> m_children;
@@ -90,4 +91,5 @@ class WENDORA_API CControlMgr {
   BOOL m_bResize = FALSE;
   int m_roundCorner = 9;
   CString m_tooltipText;  // the text the tooltip record points at
+  CRect m_tooltipArea;    // the shown tooltip's object in screen pixels; empty when none shows
 };

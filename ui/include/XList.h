@@ -108,6 +108,15 @@ class WENDORA_API CXList : public CXBaseUI {
   void SetBackAlpha(BYTE alpha) { m_backAlpha = alpha; }
   BYTE GetBackAlpha() const { return m_backAlpha; }
   int GetHoverRow() const { return m_hoverRow; }
+  // Content pixels one wheel notch scrolls (attribute "wheelstep": pixels, or "system" for the
+  // system's wheel lines times the item height, read at each notch; default 10).
+  void SetWheelStep(int pixels);
+  void SetWheelStepFollowsSystem() { m_bWheelFollowsSystem = true; }
+  int GetWheelStep();
+  // The hint drawn in the middle of a list without rows (attribute "emptytext"), in the font
+  // and colour of font id "emptyfontid" (default: the font of state 0).
+  void SetEmptyText(const CString& text) { m_emptyText = text; }
+  const CString& GetEmptyText() const { return m_emptyText; }
 
   // Scrolling.
   int GetRealListHeight();  // sum of all row heights
@@ -131,6 +140,7 @@ class WENDORA_API CXList : public CXBaseUI {
   const CXRowLayout& Layout();
   int AppendImage(HBITMAP bitmap);
   void PaintBackground(HDC dc, const CRect& rect);
+  void PaintEmptyText(HDC dc, const CRect& content);
   void PaintRow(HDC dc, int index, const CRect& rowRect, int iconWidth, int iconHeight, int imageCount);
   void PaintCell(HDC dc, const tagITEM_DATA& cell, CRect cellRect, int state, int iconWidth, int iconHeight,
                  int imageCount);
@@ -146,6 +156,10 @@ class WENDORA_API CXList : public CXBaseUI {
   int m_hoverRow = -1;
   COLORREF m_backColor = kNoColor;
   BYTE m_backAlpha = 255;
+  int m_wheelStep = 10;
+  bool m_bWheelFollowsSystem = false;
+  CString m_emptyText;
+  int m_emptyFontId = -1;  // -1: the font of state 0
 
   CXRowLayout m_layout;
   // GetRow hands out writable rows (heights included): the layout is rebuilt before its next use.

@@ -138,11 +138,13 @@ LRESULT CControlMgr::DeliverNew(IXUIObject* object, UINT msg, const MESSAGE_EVEN
 }
 
 void CControlMgr::DeactivateTooltip() {
+  m_tooltipArea.SetRectEmpty();
   if (m_hTooltip) SendMessageW(m_hTooltip, kTtmTrackActivate, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
 }
 
 void CControlMgr::ShowTooltip(CXBaseUI* object) {
   m_tooltipText = object->GetTooltip();
+  m_tooltipArea = object->XUI_GetWindowRect();
   m_toolInfo = TOOLINFOW{};
   m_toolInfo.cbSize = sizeof(TOOLINFOW);
   m_toolInfo.uFlags = TTF_IDISHWND;
@@ -160,6 +162,18 @@ void CControlMgr::ShowTooltip(CXBaseUI* object) {
   }
   SendMessageW(m_hTooltip, kTtmSetToolInfo, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
   SendMessageW(m_hTooltip, kTtmTrackActivate, 1, reinterpret_cast<LPARAM>(&m_toolInfo));
+}
+
+// Objects inside others (the buttons of a toolbar) carry their own tooltips: the innermost
+// object under the point that has one.
+CXBaseUI* CControlMgr::TooltipOwnerAt(CXBaseUI* under, const CPoint& point) {
+  CXBaseUI* owner = nullptr;
+  for (int depth = 0; under && depth < 16; ++depth) {
+    if (!under->GetTooltip().IsEmpty()) owner = under;
+    CControlMgr* inner = under->XUI_GetControlMgr();
+    under = inner && inner->GetCount() > 0 ? inner->FindUI(point, XUI_STYLE_DISABLED | XUI_STYLE_HIDDEN) : nullptr;
+  }
+  return owner;
 }
 
 LRESULT CControlMgr::DispatchMsg(MESSAGE_EVENT* event) {
@@ -226,7 +240,9 @@ LRESULT CControlMgr::DispatchMsg(MESSAGE_EVENT* event) {
         m_pHover = under;
         if (previous) DeliverNew(previous, WM_MOUSELEAVE, *event);
       }
-      if (!m_pHover) DeactivateTooltip();
+      // A tooltip goes once the mouse leaves its object, also for one inside another (a
+      // toolbar's button), where the hovered child stays the same.
+      if (!m_pHover || (!m_tooltipArea.IsRectEmpty() && !m_tooltipArea.PtInRect(point))) DeactivateTooltip();
       return result;
     }
     case WM_LBUTTONDOWN: {
@@ -239,7 +255,7 @@ LRESULT CControlMgr::DispatchMsg(MESSAGE_EVENT* event) {
     }
     case WM_MOUSEHOVER:
       m_bTracking = FALSE;
-      if (under && !under->GetTooltip().IsEmpty()) ShowTooltip(under);
+      if (CXBaseUI* tip = TooltipOwnerAt(under, point)) ShowTooltip(tip);
       return 0;
     case WM_MOUSELEAVE: {
       DeactivateTooltip();

@@ -8,6 +8,7 @@
 #include "XEvent.h"
 #include "XSkinPackage.h"
 #include "XSkinRegistry.h"
+#include "XSkinStrings.h"
 #include "XSkinText.h"
 #include "XUIClassTable.h"
 
@@ -117,8 +118,9 @@ void CXSkinTemplate::Relayout(const XRelayoutSpec& spec) {
 void CXSkinTemplate::ApplyProperty(const std::string& element, const std::string& text) {
   if (!m_pCurrent) return;
   CString name = XSkinWidenAnsi(element.c_str());
-  CString value = XSkinWidenUtf8(text.data(), static_cast<int>(text.size()));
-  if (name.IsEmpty() || value.IsEmpty()) return;
+  CString written = XSkinWidenUtf8(text.data(), static_cast<int>(text.size()));
+  if (name.IsEmpty() || written.IsEmpty()) return;
+  const CString value = CXSkinStrings::Instance().Resolve(written);
   if (m_pCurrent->XUI_SetAttribute(name, value)) return;
   if (name.CompareNoCase(L"rect") == 0) {
     CRect r;

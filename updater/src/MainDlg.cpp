@@ -14,6 +14,7 @@
 #include "LocalFiles.h"
 #include "UpdateRules.h"
 #include "XString.h"
+#include "XUiLanguage.h"
 #include "resource.h"
 
 namespace {
@@ -27,11 +28,16 @@ HMODULE ThisModule() {
   return module;
 }
 
-// A string resource of this library, empty when missing.
-std::wstring ResourceString(UINT id) {
-  const wchar_t* text = nullptr;
-  int length = LoadStringW(ThisModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
-  return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+// A string resource of this library in the user's language, empty when missing.
+std::wstring ResourceString(UINT id) { return XLoadLanguageString(ThisModule(), id, XUserLanguage()); }
+
+// The update dialog's template in the user's language.
+const DLGTEMPLATE* DialogTemplate() {
+  HMODULE module = ThisModule();
+  HRSRC found = XFindLanguageResource(module, MAKEINTRESOURCEW(5) /* RT_DIALOG */, MAKEINTRESOURCEW(IDD_UPDATE),
+                                      XUserLanguage());
+  HGLOBAL data = found ? LoadResource(module, found) : nullptr;
+  return data ? static_cast<const DLGTEMPLATE*>(LockResource(data)) : nullptr;
 }
 
 // Centres over the owner, or without one over the work area of the window's monitor, and
@@ -91,8 +97,9 @@ void CMainDlg::Run(HWND parent) {
   if (m_url.empty()) return;
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
-  if (!CreateDialogParamW(ThisModule(), MAKEINTRESOURCEW(IDD_UPDATE), nullptr, &CMainDlg::DialogProc,
-                          reinterpret_cast<LPARAM>(this))) {
+  const DLGTEMPLATE* dialog = DialogTemplate();
+  if (!dialog ||
+      !CreateDialogIndirectParamW(ThisModule(), dialog, nullptr, &CMainDlg::DialogProc, reinterpret_cast<LPARAM>(this))) {
     return;
   }
   ShowWindow(m_hWnd, SW_SHOW);
@@ -186,17 +193,22 @@ BOOL CMainDlg::OnInitDialog() {
 
 // The dialog font ("MS Shell Dlg") shows Chinese only where the system maps or links it to a
 // Chinese font. Where it has no such glyphs, the controls get a font of the same size that the
-// font mapper picks for the Chinese character set (at least 12 pixels high), provided that one
-// has them.
+// font mapper picks for the Chinese character set, provided that one has them; Chinese texts
+// get at least 14 pixels either way.
 void CMainDlg::EnsureChineseFont() {
   HFONT current = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
   std::wstring sample = ResourceString(IDS_UPDATE_QUESTION) + ResourceString(IDS_DOWNLOADED);
   LOGFONTW lf = {};
-  if (!current || FontHasGlyphs(current, sample) || !GetObjectW(current, sizeof lf, &lf)) return;
-  lf.lfCharSet = GB2312_CHARSET;
-  lf.lfFaceName[0] = 0;
-  // Chinese faces are drawn legibly from 12 pixels on; below that strokes merge or vanish.
-  if (lf.lfHeight < 0 && lf.lfHeight > -12) lf.lfHeight = -12;
+  if (!current || !GetObjectW(current, sizeof lf, &lf)) return;
+  const bool hasGlyphs = FontHasGlyphs(current, sample);
+  if (hasGlyphs && (XUserLanguage() != XLANG_CHINESE || lf.lfHeight <= -14 || lf.lfHeight >= 0)) return;
+  if (!hasGlyphs) {
+    lf.lfCharSet = GB2312_CHARSET;
+    lf.lfFaceName[0] = 0;
+  }
+  // Chinese faces are drawn legibly from 14 pixels on; at 12 pixels and below some faces fall
+  // back to bitmap strokes that merge, and their Latin letters blur into one another.
+  if (lf.lfHeight < 0 && lf.lfHeight > -14) lf.lfHeight = -14;
   CXGdiObject<HFONT> chinese(CreateFontIndirectW(&lf));
   if (!FontHasGlyphs(chinese.Get(), sample)) return;
   m_font.Reset(chinese.Detach());

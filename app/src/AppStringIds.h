@@ -1,0 +1,13 @@
+// Ids of the program's string resources, shared by the resource script and the code.
+#pragma once
+
+#define IDS_TRAY_OPEN 200
+#define IDS_TRAY_EXIT 201
+#define IDS_PICKER_TITLE 202
+#define IDS_HOTKEY_TAKEN 203  // %s: the combination
+#define IDS_HOTKEY_ALTGR 204
+#define IDS_HOTKEY_NONE 205
+#define IDS_KEY_CTRL 206
+#define IDS_KEY_ALT 207
+#define IDS_KEY_SHIFT 208
+#define IDS_KEY_WIN 209
