@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the three trees: host tools (build/host), 32-bit Windows (build/x86) and 64-bit
-# Windows (build/x64), then the setup program (build/setup). Every deliverable lands in
-# build/dist, the setup program in build/dist-setup. Incremental after the first run.
+# Builds the trees: host tools (build/host), native fuzz targets (build/fuzz, with the tests),
+# 32-bit Windows (build/x86) and 64-bit Windows (build/x64), then the setup program
+# (build/setup). Every deliverable lands in build/dist, the setup program in build/dist-setup.
+# Incremental after the first run.
 # Settings: PINVALE_BUILD (build folder), PINVALE_TESTS (ON/OFF), PINVALE_DEPS or PINVALE_CACHE
 # (dependency cache, as scripts/build-deps.sh).
 set -euo pipefail
@@ -29,6 +30,15 @@ configure() {  # dir, settings...
 
 configure "$B/host"
 cmake --build "$B/host" -j"$jobs"
+# The native fuzzing tree: the parsers' platform-neutral cores under clang's sanitizers.
+# Configured once (the build re-runs CMake when its CMakeLists changed); the test file is
+# written only by a configure that succeeded.
+if [ "$tests" = ON ]; then
+  if [ ! -f "$B/fuzz/CTestTestfile.cmake" ]; then
+    CC=clang CXX=clang++ cmake -S "$root/tests/fuzz" -B "$B/fuzz" "${gen[@]}" >/dev/null
+  fi
+  cmake --build "$B/fuzz" -j"$jobs"
+fi
 for arch in x86 x64; do
   tc=$root/cmake/toolchain-i686.cmake; [ $arch = x64 ] && tc=$root/cmake/toolchain-x86_64.cmake
   configure "$B/$arch" -DCMAKE_TOOLCHAIN_FILE="$tc" -DPINVALE_DIST="$B/dist" \

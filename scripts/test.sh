@@ -35,6 +35,11 @@ if [ -f "$B/host/tools/CTestTestfile.cmake" ]; then
   echo "== tests (host) =="
   ctest --test-dir "$B/host/tools" --output-on-failure "$@" || status=1
 fi
+# Every fuzz target over its committed corpus, then for a short bounded time (scripts/fuzz.sh).
+if [ -f "$B/fuzz/CTestTestfile.cmake" ]; then
+  echo "== fuzz targets (native) =="
+  ctest --test-dir "$B/fuzz" -j"${PINVALE_TEST_JOBS:-2}" --output-on-failure "$@" || status=1
+fi
 for arch in x86 x64; do
   [ -f "$B/$arch/CTestTestfile.cmake" ] || continue
   echo "== tests ($arch) =="

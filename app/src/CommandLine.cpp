@@ -1,16 +1,13 @@
-// "/add" parsing: never reads past the end of the text, whatever follows the switch.
+// "/add" parsing for the program: the neutral rule over the command line's UTF-16 text.
 #include "CommandLine.h"
+
+#include "HandedPath.h"
+#include "XWin.h"
 
 CString ParseAddSwitch(const wchar_t* commandLine, bool* found) {
   if (found) *found = false;
   if (!commandLine) return CString();
-  CString text(commandLine);
-  int at = text.Find(L"/add");
-  if (at < 0) return CString();
-  if (found) *found = true;
-  CString path = text.Mid(at + 5);  // empty when the text ends within those five characters
-  path.Trim(L"\"");
-  return path;
+  return CString(XFromU16(ParseAddSwitchText(XToU16(commandLine, wcslen(commandLine)), found)));
 }
 
 CString& PendingAddPath() {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "LegacyList.h"
 #include "XWin.h"
 
 namespace {
@@ -55,15 +56,8 @@ std::wstring EscapeSqlQuotes(const std::wstring& text) {
 
 std::vector<CString> SplitLegacyList(const std::string& bytes) {
   std::vector<CString> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    size_t len = end - start;
-    if (len > 0 && bytes[start + len - 1] == '\r') --len;  // text mode reads CR LF as LF
-    if (len > 0) lines.emplace_back(XWiden(bytes.data() + start, static_cast<int>(len)));
-    start = end + 1;
-  }
+  for (const std::string& line : SplitLegacyLines(bytes))
+    lines.emplace_back(XWiden(line.data(), static_cast<int>(line.size())));
   return lines;
 }
 

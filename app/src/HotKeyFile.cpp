@@ -3,8 +3,7 @@
 // the same name wins). Attribute values are the parser's UTF-8 text.
 #include "HotKeyFile.h"
 
-#include <cstring>
-
+#include "HotKeyRules.h"
 #include "XWin.h"
 
 CHotKeyFileParser* CHotKeyFileParser::s_current = nullptr;
@@ -45,14 +44,9 @@ void CHotKeyFileParser::ParseCallback(int action, const char* text, int length, 
   if (!self) return;
   try {
     if (action == ParseStart) {
-      if (!text || length != 7 || _strnicmp(text, "HK_ITEM", 7) != 0 || !attrs || !attrs[0]) return;
       const char* key = "";
       const char* value = "";
-      for (const char** a = attrs; a[0] && a[1]; a += 2) {
-        if (_stricmp(a[0], "key") == 0) key = a[1];
-        else if (_stricmp(a[0], "value") == 0) value = a[1];
-      }
-      self->AddEntry(key, value);
+      if (XHotKeyItem(text, length, attrs, &key, &value)) self->AddEntry(key, value);
     } else if (action == ParseDone) {
       self->m_bFinished = 1;
     }

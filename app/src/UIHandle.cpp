@@ -15,6 +15,7 @@
 #include "BackgroundServices.h"
 #include "CommandLine.h"
 #include "ControlMgr.h"
+#include "HandedPath.h"
 #include "ProgramSeam.h"
 #include "ShellItem.h"
 #include "XBaseUI.h"
@@ -252,11 +253,7 @@ void CUIHandle::OnDestroyMainWindow() {
 
 void CUIHandle::OnCopyData(const COPYDATASTRUCT* data) {
   if (!data || !data->lpData) return;
-  // A wide path ending at the first NUL, never read beyond the record's length.
-  const wchar_t* text = static_cast<const wchar_t*>(data->lpData);
-  size_t chars = data->cbData / sizeof(wchar_t), length = 0;
-  while (length < chars && text[length]) ++length;
-  CString path(text, static_cast<int>(length));
+  CString path(XFromU16(PathFromCopyData(data->lpData, data->cbData)));
   if (!PathExistsAtAll(path)) return;
   AddItem(path);
   if (m_pMainWnd && !IsWindowVisible(m_pMainWnd->GetHWND())) m_pMainWnd->ShowWindow(SW_SHOWNORMAL);

@@ -170,6 +170,17 @@ inline std::wstring XWiden(const char* s, int len = -1, UINT cp = CP_ACP) {
   return out;
 }
 
+// The platform-neutral parsers take and give UTF-16 as char16_t, which is wchar_t's layout
+// on Windows: the conversions are plain copies.
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide text is UTF-16");
+inline std::u16string XToU16(const wchar_t* s, size_t len) {
+  return s ? std::u16string(reinterpret_cast<const char16_t*>(s), len) : std::u16string();
+}
+inline std::u16string XToU16(const std::wstring& s) { return XToU16(s.data(), s.size()); }
+inline std::wstring XFromU16(const std::u16string& s) {
+  return std::wstring(reinterpret_cast<const wchar_t*>(s.data()), s.size());
+}
+
 // Bounded copy that always terminates (capacity counts the NUL); returns characters copied.
 template <class C>
 inline size_t XCopyBounded(C* dst, size_t capacity, const C* src, size_t srcLen = static_cast<size_t>(-1)) {

@@ -6,6 +6,7 @@
 
 #include "HollinModule.h"
 #include "MenuBitmap.h"
+#include "XDropList.h"
 #include "XWin.h"
 
 const CLSID CLSID_HollinClass = {0xEDE9C14E, 0xB540, 0x40BD, {0x95, 0x92, 0x17, 0x70, 0xFC, 0xDF, 0x08, 0xF4}};
@@ -99,18 +100,21 @@ STDMETHODIMP CHollinClass::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY
   CXStgMedium medium;
   if (FAILED(medium.Fill(data, &format))) return E_INVALIDARG;
   if (medium.Get().tymed != TYMED_HGLOBAL || !medium.Get().hGlobal) return E_INVALIDARG;
-  HDROP drop = static_cast<HDROP>(GlobalLock(medium.Get().hGlobal));
-  if (!drop) return E_INVALIDARG;
+  const void* block = GlobalLock(medium.Get().hGlobal);
+  if (!block) return E_INVALIDARG;
   HRESULT hr = E_INVALIDARG;
-  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  if (count > 0) {
-    UINT len = DragQueryFileW(drop, 0, nullptr, 0);
-    if (len > 0 && len < kHollinPathChars &&
-        DragQueryFileW(drop, 0, m_path, static_cast<UINT>(kHollinPathChars)) == len) {
+  try {
+    XDropList list = XParseDropList(block, GlobalSize(medium.Get().hGlobal));
+    std::wstring first;
+    if (list.wide && !list.wideNames.empty()) first = XFromU16(list.wideNames[0]);
+    else if (!list.wide && !list.ansiNames.empty())
+      first = XWiden(list.ansiNames[0].data(), static_cast<int>(list.ansiNames[0].size()));
+    if (!first.empty() && first.size() < kHollinPathChars) {
+      XCopyBounded(m_path, kHollinPathChars, first.c_str(), first.size());
       hr = S_OK;
-    } else {
-      m_path[0] = 0;
     }
+  } catch (...) {
+    hr = E_OUTOFMEMORY;  // nothing crosses the COM border
   }
   GlobalUnlock(medium.Get().hGlobal);
   return hr;

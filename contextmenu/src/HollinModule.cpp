@@ -60,8 +60,8 @@ bool CHollinModule::LoadScript(UINT id, CRegScript& script) const {
   }
   std::wstring module = ModulePath();
   if (module.empty()) return false;
-  REG_SCRIPT_VARIABLES vars = {{L"APPID", kHollinAppId}, {L"MODULE", module}};
-  return script.Parse(text, vars);
+  REG_SCRIPT_VARIABLES vars = {{u"APPID", XToU16(kHollinAppId, wcslen(kHollinAppId))}, {u"MODULE", XToU16(module)}};
+  return script.Parse(XToU16(text), vars);
 }
 
 HRESULT CHollinModule::UpdateRegistry(bool registering, bool perUser) {

@@ -12,6 +12,9 @@ HRESULT FromWin32(LONG err) { return err == ERROR_SUCCESS ? S_OK : HRESULT_FROM_
 
 bool IsGone(LONG err) { return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND; }
 
+// The scripts' neutral UTF-16 text as the system's wide text (the same layout).
+const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+
 LONG SetValue(HKEY key, const wchar_t* name, const REG_SCRIPT_VALUE& v) {
   switch (v.type) {
     case REG_SCRIPT_VALUE::String:
@@ -32,11 +35,11 @@ LONG SetValue(HKEY key, const wchar_t* name, const REG_SCRIPT_VALUE& v) {
 
 HRESULT RegisterKey(HKEY parent, const REG_SCRIPT_KEY& node) {
   if (node.mark == REG_SCRIPT_KEY::Replace) {
-    LONG err = RegDeleteTreeW(parent, node.name.c_str());
+    LONG err = RegDeleteTreeW(parent, W(node.name));
     if (err != ERROR_SUCCESS && !IsGone(err)) return FromWin32(err);
   }
   CXRegKey key;
-  LONG err = RegCreateKeyExW(parent, node.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess, nullptr,
+  LONG err = RegCreateKeyExW(parent, W(node.name), 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess, nullptr,
                              key.Out(), nullptr);
   if (err != ERROR_SUCCESS) return FromWin32(err);
   if (node.hasDefault) {
@@ -44,7 +47,7 @@ HRESULT RegisterKey(HKEY parent, const REG_SCRIPT_KEY& node) {
     if (err != ERROR_SUCCESS) return FromWin32(err);
   }
   for (const auto& v : node.values) {
-    err = SetValue(key.Get(), v.name.c_str(), v.value);
+    err = SetValue(key.Get(), W(v.name), v.value);
     if (err != ERROR_SUCCESS) return FromWin32(err);
   }
   for (const auto& sub : node.subkeys) {
@@ -56,13 +59,13 @@ HRESULT RegisterKey(HKEY parent, const REG_SCRIPT_KEY& node) {
 
 HRESULT UnregisterKey(HKEY parent, const REG_SCRIPT_KEY& node) {
   if (node.mark == REG_SCRIPT_KEY::Replace) {
-    LONG err = RegDeleteTreeW(parent, node.name.c_str());
+    LONG err = RegDeleteTreeW(parent, W(node.name));
     return IsGone(err) ? S_OK : FromWin32(err);
   }
   HRESULT first = S_OK;
   {
     CXRegKey key;
-    LONG err = RegOpenKeyExW(parent, node.name.c_str(), 0, kAccess, key.Out());
+    LONG err = RegOpenKeyExW(parent, W(node.name), 0, kAccess, key.Out());
     if (IsGone(err)) return S_OK;
     if (err != ERROR_SUCCESS) return FromWin32(err);
     // Children first, so an unmarked key is empty of our subkeys when its turn comes.
@@ -73,7 +76,7 @@ HRESULT UnregisterKey(HKEY parent, const REG_SCRIPT_KEY& node) {
     if (node.mark == REG_SCRIPT_KEY::Keep) {
       // The key stays; the named values the script wrote into it go.
       for (const auto& v : node.values) {
-        err = RegDeleteValueW(key.Get(), v.name.c_str());
+        err = RegDeleteValueW(key.Get(), W(v.name));
         if (err != ERROR_SUCCESS && !IsGone(err) && SUCCEEDED(first)) first = FromWin32(err);
       }
       return first;
@@ -84,7 +87,7 @@ HRESULT UnregisterKey(HKEY parent, const REG_SCRIPT_KEY& node) {
     if (err != ERROR_SUCCESS) return SUCCEEDED(first) ? FromWin32(err) : first;
     if (subkeys != 0) return first;  // something not ours still lives below
   }
-  LONG err = RegDeleteKeyW(parent, node.name.c_str());
+  LONG err = RegDeleteKeyW(parent, W(node.name));
   if (err != ERROR_SUCCESS && !IsGone(err) && SUCCEEDED(first)) first = FromWin32(err);
   return first;
 }

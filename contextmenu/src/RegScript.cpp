@@ -3,7 +3,6 @@
 // it can reach the registry.
 #include "RegScript.h"
 
-#include <cwctype>
 
 namespace {
 
@@ -11,29 +10,43 @@ enum TokenKind { TokEnd, TokOpen, TokClose, TokEquals, TokWord, TokQuoted };
 
 struct TOKEN {
   TokenKind kind = TokEnd;
-  std::wstring text;  // word or unquoted literal, before variable substitution
+  std::u16string text;  // word or unquoted literal, before variable substitution
   size_t offset = 0;
 };
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == 0xFEFF; }
-bool IsDelimiter(wchar_t c) { return IsBlank(c) || c == L'{' || c == L'}' || c == L'=' || c == L'\''; }
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == 0xFEFF; }
+bool IsDelimiter(char16_t c) { return IsBlank(c) || c == u'{' || c == u'}' || c == u'=' || c == u'\''; }
 
-bool SameText(const std::wstring& a, const wchar_t* b) { return lstrcmpiW(a.c_str(), b) == 0; }
+char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
+// Equal without regard to ASCII letter case (keywords and variable names are ASCII).
+bool SameText(const std::u16string& a, const std::u16string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::u16string Decimal(size_t n) {
+  std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
+}
 
 class CParser {
  public:
-  CParser(const std::wstring& text, const REG_SCRIPT_VARIABLES& vars) : m_text(text), m_vars(vars) {}
+  CParser(const std::u16string& text, const REG_SCRIPT_VARIABLES& vars) : m_text(text), m_vars(vars) {}
 
   bool Run(std::vector<REG_SCRIPT_ROOT>& roots) {
     if (!Next()) return false;
     while (m_tok.kind != TokEnd) {
       REG_SCRIPT_ROOT root;
-      if (m_tok.kind != TokWord || !RootOf(m_tok.text, root.root)) return Fail(L"registry root expected");
+      if (m_tok.kind != TokWord || !RootOf(m_tok.text, root.root)) return Fail(u"registry root expected");
       if (!Next()) return false;
-      if (m_tok.kind != TokOpen) return Fail(L"'{' expected after the root");
+      if (m_tok.kind != TokOpen) return Fail(u"'{' expected after the root");
       if (!Next()) return false;
       while (m_tok.kind != TokClose) {
-        if (m_tok.kind == TokEnd) return Fail(L"'}' missing at the end");
+        if (m_tok.kind == TokEnd) return Fail(u"'}' missing at the end");
         REG_SCRIPT_KEY key;
         if (!Key(key, 1)) return false;
         root.keys.push_back(std::move(key));
@@ -44,32 +57,32 @@ class CParser {
     return true;
   }
 
-  const std::wstring& Error() const { return m_error; }
+  const std::u16string& Error() const { return m_error; }
 
  private:
-  static bool RootOf(const std::wstring& w, REG_SCRIPT_ROOT::Root& root) {
-    if (SameText(w, L"HKCR") || SameText(w, L"HKEY_CLASSES_ROOT")) root = REG_SCRIPT_ROOT::ClassesRoot;
-    else if (SameText(w, L"HKCU") || SameText(w, L"HKEY_CURRENT_USER")) root = REG_SCRIPT_ROOT::CurrentUser;
-    else if (SameText(w, L"HKLM") || SameText(w, L"HKEY_LOCAL_MACHINE")) root = REG_SCRIPT_ROOT::LocalMachine;
-    else if (SameText(w, L"HKU") || SameText(w, L"HKEY_USERS")) root = REG_SCRIPT_ROOT::Users;
+  static bool RootOf(const std::u16string& w, REG_SCRIPT_ROOT::Root& root) {
+    if (SameText(w, u"HKCR") || SameText(w, u"HKEY_CLASSES_ROOT")) root = REG_SCRIPT_ROOT::ClassesRoot;
+    else if (SameText(w, u"HKCU") || SameText(w, u"HKEY_CURRENT_USER")) root = REG_SCRIPT_ROOT::CurrentUser;
+    else if (SameText(w, u"HKLM") || SameText(w, u"HKEY_LOCAL_MACHINE")) root = REG_SCRIPT_ROOT::LocalMachine;
+    else if (SameText(w, u"HKU") || SameText(w, u"HKEY_USERS")) root = REG_SCRIPT_ROOT::Users;
     else return false;
     return true;
   }
 
   // Current token is the key's first token; on return the token after the key is current.
   bool Key(REG_SCRIPT_KEY& key, int depth) {
-    if (depth > CRegScript::kMaxDepth) return Fail(L"keys nested too deeply");
-    if (m_tok.kind == TokWord && SameText(m_tok.text, L"NoRemove")) {
+    if (depth > CRegScript::kMaxDepth) return Fail(u"keys nested too deeply");
+    if (m_tok.kind == TokWord && SameText(m_tok.text, u"NoRemove")) {
       key.mark = REG_SCRIPT_KEY::Keep;
       if (!Next()) return false;
-    } else if (m_tok.kind == TokWord && SameText(m_tok.text, L"ForceRemove")) {
+    } else if (m_tok.kind == TokWord && SameText(m_tok.text, u"ForceRemove")) {
       key.mark = REG_SCRIPT_KEY::Replace;
       if (!Next()) return false;
     }
-    if (m_tok.kind != TokWord && m_tok.kind != TokQuoted) return Fail(L"key name expected");
+    if (m_tok.kind != TokWord && m_tok.kind != TokQuoted) return Fail(u"key name expected");
     if (!Expand(m_tok.text, key.name)) return false;
-    if (key.name.empty() || key.name.size() > 255 || key.name.find(L'\\') != std::wstring::npos)
-      return Fail(L"key names are one level of 1 to 255 characters");
+    if (key.name.empty() || key.name.size() > 255 || key.name.find(u'\\') != std::u16string::npos)
+      return Fail(u"key names are one level of 1 to 255 characters");
     if (!Next()) return false;
     if (m_tok.kind == TokEquals) {
       if (!Next() || !Value(key.defaultValue)) return false;
@@ -78,15 +91,15 @@ class CParser {
     if (m_tok.kind != TokOpen) return true;
     if (!Next()) return false;
     while (m_tok.kind != TokClose) {
-      if (m_tok.kind == TokEnd) return Fail(L"'}' missing");
-      if (m_tok.kind == TokWord && SameText(m_tok.text, L"val")) {
+      if (m_tok.kind == TokEnd) return Fail(u"'}' missing");
+      if (m_tok.kind == TokWord && SameText(m_tok.text, u"val")) {
         REG_SCRIPT_NAMED_VALUE v;
         if (!Next()) return false;
-        if (m_tok.kind != TokWord && m_tok.kind != TokQuoted) return Fail(L"value name expected");
+        if (m_tok.kind != TokWord && m_tok.kind != TokQuoted) return Fail(u"value name expected");
         if (!Expand(m_tok.text, v.name)) return false;
-        if (v.name.empty() || v.name.size() > 16383) return Fail(L"value names are 1 to 16383 characters");
+        if (v.name.empty() || v.name.size() > 16383) return Fail(u"value names are 1 to 16383 characters");
         if (!Next()) return false;
-        if (m_tok.kind != TokEquals) return Fail(L"'=' expected after the value name");
+        if (m_tok.kind != TokEquals) return Fail(u"'=' expected after the value name");
         if (!Next() || !Value(v.value)) return false;
         key.values.push_back(std::move(v));
       } else {
@@ -100,33 +113,33 @@ class CParser {
 
   // Current token is the type letter; on return the token after the literal is current.
   bool Value(REG_SCRIPT_VALUE& v) {
-    if (m_tok.kind != TokWord || m_tok.text.size() != 1) return Fail(L"value type expected");
-    wchar_t type = static_cast<wchar_t>(towlower(m_tok.text[0]));
+    if (m_tok.kind != TokWord || m_tok.text.size() != 1) return Fail(u"value type expected");
+    char16_t type = Lower(m_tok.text[0]);
     if (!Next()) return false;
-    if (m_tok.kind != TokWord && m_tok.kind != TokQuoted) return Fail(L"value expected");
-    std::wstring text;
+    if (m_tok.kind != TokWord && m_tok.kind != TokQuoted) return Fail(u"value expected");
+    std::u16string text;
     if (!Expand(m_tok.text, text)) return false;
     switch (type) {
-      case L's': v.type = REG_SCRIPT_VALUE::String; v.text = text; break;
-      case L'e': v.type = REG_SCRIPT_VALUE::ExpandString; v.text = text; break;
-      case L'd':
+      case u's': v.type = REG_SCRIPT_VALUE::String; v.text = text; break;
+      case u'e': v.type = REG_SCRIPT_VALUE::ExpandString; v.text = text; break;
+      case u'd':
         v.type = REG_SCRIPT_VALUE::Dword;
-        if (!Number(text, v.number)) return Fail(L"a d value is a 32-bit decimal or 0x number");
+        if (!Number(text, v.number)) return Fail(u"a d value is a 32-bit decimal or 0x number");
         break;
-      case L'b':
+      case u'b':
         v.type = REG_SCRIPT_VALUE::Binary;
-        if (!Bytes(text, v.bytes)) return Fail(L"a b value is an even count of hex digits");
+        if (!Bytes(text, v.bytes)) return Fail(u"a b value is an even count of hex digits");
         break;
-      default: return Fail(L"value type is one of s, e, d, b");
+      default: return Fail(u"value type is one of s, e, d, b");
     }
     return Next();
   }
 
-  static bool Number(const std::wstring& t, DWORD& out) {
+  static bool Number(const std::u16string& t, uint32_t& out) {
     unsigned long long n = 0;
     size_t i = 0;
     unsigned base = 10;
-    if (t.size() > 2 && t[0] == L'0' && (t[1] == L'x' || t[1] == L'X')) { base = 16; i = 2; }
+    if (t.size() > 2 && t[0] == u'0' && (t[1] == u'x' || t[1] == u'X')) { base = 16; i = 2; }
     if (i >= t.size()) return false;
     for (; i < t.size(); ++i) {
       int d = HexDigit(t[i]);
@@ -134,41 +147,41 @@ class CParser {
       n = n * base + static_cast<unsigned>(d);
       if (n > 0xFFFFFFFFull) return false;
     }
-    out = static_cast<DWORD>(n);
+    out = static_cast<uint32_t>(n);
     return true;
   }
 
-  static bool Bytes(const std::wstring& t, std::vector<BYTE>& out) {
+  static bool Bytes(const std::u16string& t, std::vector<uint8_t>& out) {
     if (t.size() % 2 != 0) return false;
     out.clear();
     for (size_t i = 0; i < t.size(); i += 2) {
       int hi = HexDigit(t[i]), lo = HexDigit(t[i + 1]);
       if (hi < 0 || lo < 0) return false;
-      out.push_back(static_cast<BYTE>(hi * 16 + lo));
+      out.push_back(static_cast<uint8_t>(hi * 16 + lo));
     }
     return true;
   }
 
-  static int HexDigit(wchar_t c) {
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+  static int HexDigit(char16_t c) {
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
     return -1;
   }
 
-  bool Expand(const std::wstring& in, std::wstring& out) {
+  bool Expand(const std::u16string& in, std::u16string& out) {
     out.clear();
     for (size_t i = 0; i < in.size(); ++i) {
-      if (in[i] != L'%') { out += in[i]; continue; }
-      size_t end = in.find(L'%', i + 1);
-      if (end == std::wstring::npos) return Fail(L"'%' without its closing '%'");
-      if (end == i + 1) { out += L'%'; i = end; continue; }
-      std::wstring name = in.substr(i + 1, end - i - 1);
+      if (in[i] != u'%') { out += in[i]; continue; }
+      size_t end = in.find(u'%', i + 1);
+      if (end == std::u16string::npos) return Fail(u"'%' without its closing '%'");
+      if (end == i + 1) { out += u'%'; i = end; continue; }
+      std::u16string name = in.substr(i + 1, end - i - 1);
       bool found = false;
       for (const auto& v : m_vars) {
-        if (lstrcmpiW(v.first.c_str(), name.c_str()) == 0) { out += v.second; found = true; break; }
+        if (SameText(v.first, name)) { out += v.second; found = true; break; }
       }
-      if (!found) return Fail(L"unknown variable %" + name + L"%");
+      if (!found) return Fail(u"unknown variable %" + name + u"%");
       i = end;
     }
     return true;
@@ -180,16 +193,16 @@ class CParser {
     m_tok = TOKEN();
     m_tok.offset = i;
     if (i >= m_text.size()) { m_pos = i; return true; }
-    wchar_t c = m_text[i];
-    if (c == L'{') { m_tok.kind = TokOpen; m_pos = i + 1; return true; }
-    if (c == L'}') { m_tok.kind = TokClose; m_pos = i + 1; return true; }
-    if (c == L'=') { m_tok.kind = TokEquals; m_pos = i + 1; return true; }
-    if (c == L'\'') {
+    char16_t c = m_text[i];
+    if (c == u'{') { m_tok.kind = TokOpen; m_pos = i + 1; return true; }
+    if (c == u'}') { m_tok.kind = TokClose; m_pos = i + 1; return true; }
+    if (c == u'=') { m_tok.kind = TokEquals; m_pos = i + 1; return true; }
+    if (c == u'\'') {
       m_tok.kind = TokQuoted;
       for (++i;; ++i) {
-        if (i >= m_text.size()) return Fail(L"unterminated quoted text");
-        if (m_text[i] == L'\'') {
-          if (i + 1 < m_text.size() && m_text[i + 1] == L'\'') { m_tok.text += L'\''; ++i; continue; }
+        if (i >= m_text.size()) return Fail(u"unterminated quoted text");
+        if (m_text[i] == u'\'') {
+          if (i + 1 < m_text.size() && m_text[i + 1] == u'\'') { m_tok.text += u'\''; ++i; continue; }
           m_pos = i + 1;
           return true;
         }
@@ -202,25 +215,25 @@ class CParser {
     return true;
   }
 
-  bool Fail(const std::wstring& what) {
+  bool Fail(const std::u16string& what) {
     if (m_error.empty()) {
       size_t line = 1;
-      for (size_t i = 0; i < m_tok.offset && i < m_text.size(); ++i) line += m_text[i] == L'\n';
-      m_error = L"line " + std::to_wstring(line) + L": " + what;
+      for (size_t i = 0; i < m_tok.offset && i < m_text.size(); ++i) line += m_text[i] == u'\n';
+      m_error = u"line " + Decimal(line) + u": " + what;
     }
     return false;
   }
 
-  const std::wstring& m_text;
+  const std::u16string& m_text;
   const REG_SCRIPT_VARIABLES& m_vars;
   size_t m_pos = 0;
   TOKEN m_tok;
-  std::wstring m_error;
+  std::u16string m_error;
 };
 
 }  // namespace
 
-bool CRegScript::Parse(const std::wstring& text, const REG_SCRIPT_VARIABLES& variables) {
+bool CRegScript::Parse(const std::u16string& text, const REG_SCRIPT_VARIABLES& variables) {
   m_roots.clear();
   m_error.clear();
   CParser parser(text, variables);

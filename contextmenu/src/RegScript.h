@@ -3,10 +3,10 @@
 // ['{' (key | 'val' name '=' value)* '}']; value := type literal, type one of s, e, d, b.
 // Names and literals are bare words or '...' with '' for a quote; %NAME% is replaced from the
 // variables after unquoting (%% is a percent sign), so substituted text never needs escaping.
+// Platform-neutral: the text is UTF-16 as char16_t.
 #pragma once
 
-#include <windows.h>
-
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,13 +14,13 @@
 struct REG_SCRIPT_VALUE {
   enum Type { String, ExpandString, Dword, Binary };
   Type type = String;
-  std::wstring text;         // String, ExpandString
-  DWORD number = 0;          // Dword
-  std::vector<BYTE> bytes;   // Binary
+  std::u16string text;         // String, ExpandString
+  uint32_t number = 0;          // Dword
+  std::vector<uint8_t> bytes;   // Binary
 };
 
 struct REG_SCRIPT_NAMED_VALUE {
-  std::wstring name;
+  std::u16string name;
   REG_SCRIPT_VALUE value;
 };
 
@@ -30,7 +30,7 @@ struct REG_SCRIPT_KEY {
   // on unregistration unless something else still lives below it.
   enum Mark { Unmarked, Keep, Replace };
   Mark mark = Unmarked;
-  std::wstring name;          // one level: never empty, never holds a backslash
+  std::u16string name;          // one level: never empty, never holds a backslash
   bool hasDefault = false;
   REG_SCRIPT_VALUE defaultValue;
   std::vector<REG_SCRIPT_NAMED_VALUE> values;
@@ -43,20 +43,20 @@ struct REG_SCRIPT_ROOT {
   std::vector<REG_SCRIPT_KEY> keys;
 };
 
-typedef std::vector<std::pair<std::wstring, std::wstring>> REG_SCRIPT_VARIABLES;
+typedef std::vector<std::pair<std::u16string, std::u16string>> REG_SCRIPT_VARIABLES;
 
 class CRegScript {
  public:
   // Parses text with the variables; false on any syntax error, with a message in Error().
-  bool Parse(const std::wstring& text, const REG_SCRIPT_VARIABLES& variables);
+  bool Parse(const std::u16string& text, const REG_SCRIPT_VARIABLES& variables);
 
   const std::vector<REG_SCRIPT_ROOT>& Roots() const { return m_roots; }
-  const std::wstring& Error() const { return m_error; }
+  const std::u16string& Error() const { return m_error; }
 
   // Deepest nesting of keys accepted; deeper scripts are refused rather than recursed into.
   static const int kMaxDepth = 32;
 
  private:
   std::vector<REG_SCRIPT_ROOT> m_roots;
-  std::wstring m_error;
+  std::u16string m_error;
 };

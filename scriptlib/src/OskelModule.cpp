@@ -13,7 +13,7 @@
 
 #include <lua.hpp>
 
-#include "OskelValues.h"
+#include "OskelArgs.h"
 #include "OskelXmlReader.h"
 #include "XWin.h"
 
@@ -24,47 +24,12 @@ HMODULE g_module = nullptr;
 constexpr size_t kMaxPathChars = MAX_PATH - 1;  // what the ANSI file functions can take
 constexpr size_t kMaxUrlChars = 2083;           // URLs and shell targets (which may be URLs)
 
-// A string argument; numbers count as strings (Lua converts them), anything else is empty.
-const char* ArgString(lua_State* L, int index, size_t* len) {
-  *len = 0;
-  if (!lua_isstring(L, index)) return "";
-  const char* s = lua_tolstring(L, index, len);
-  if (!s) { *len = 0; return ""; }
-  return s;
-}
-
-// A string argument handed to the system as a name: not empty, within maxLen and without an
-// embedded NUL (which would silently name a different file).
-const char* ArgName(lua_State* L, int index, size_t maxLen) {
-  size_t len = 0;
-  const char* s = ArgString(L, index, &len);
-  if (len == 0 || len > maxLen || strlen(s) != len) return nullptr;
-  return s;
-}
-
-int32_t ArgInt(lua_State* L, int index) {
-  return lua_isnumber(L, index) ? OskelToInt32(lua_tonumber(L, index)) : 0;
-}
-
-// Message-box text of an argument: booleans as 1 or 0, numbers by their integer part,
-// strings widened from the ANSI code page; other values give no text at all.
+// Message-box text of an argument, widened from the ANSI code page.
 bool BoxText(lua_State* L, int index, std::wstring* out) {
-  switch (lua_type(L, index)) {
-    case LUA_TBOOLEAN:
-      *out = lua_toboolean(L, index) ? L"1" : L"0";
-      return true;
-    case LUA_TNUMBER:
-      *out = std::to_wstring(OskelToInt32(lua_tonumber(L, index)));
-      return true;
-    case LUA_TSTRING: {
-      size_t len = 0;
-      const char* s = lua_tolstring(L, index, &len);
-      *out = XWiden(s, static_cast<int>(len < INT_MAX ? len : INT_MAX));
-      return true;
-    }
-    default:
-      return false;
-  }
+  std::string bytes;
+  if (!OskelBoxText(L, index, &bytes)) return false;
+  *out = XWiden(bytes.data(), static_cast<int>(bytes.size() < INT_MAX ? bytes.size() : INT_MAX));
+  return true;
 }
 
 int LuaGetCurrentPath(lua_State* L) {
@@ -91,23 +56,23 @@ int LuaMessageBox(lua_State* L) {
 
 int LuaLog(lua_State* L) {
   size_t len = 0;
-  OutputDebugStringA(ArgString(L, 1, &len));
+  OutputDebugStringA(OskelArgString(L, 1, &len));
   return 0;
 }
 
 int LuaUrlDownloadToFile(lua_State* L) {
-  const char* url = ArgName(L, 1, kMaxUrlChars);
-  const char* path = ArgName(L, 2, kMaxPathChars);
+  const char* url = OskelArgName(L, 1, kMaxUrlChars);
+  const char* path = OskelArgName(L, 2, kMaxPathChars);
   if (url && path) URLDownloadToFileA(nullptr, url, path, 0, nullptr);
   return 0;
 }
 
 int LuaShellExecute(lua_State* L) {
   // An empty file would make the shell open the current folder: nothing is started then.
-  const char* file = ArgName(L, 1, kMaxUrlChars);
+  const char* file = OskelArgName(L, 1, kMaxUrlChars);
   if (!file) return 0;
   size_t len = 0;
-  const char* verb = lua_isstring(L, 2) ? ArgString(L, 2, &len) : nullptr;
+  const char* verb = lua_isstring(L, 2) ? OskelArgString(L, 2, &len) : nullptr;
   ShellExecuteA(nullptr, verb, file, nullptr, nullptr, SW_SHOW);
   return 0;
 }
@@ -117,7 +82,7 @@ int LuaGetTempFile(lua_State* L) {
   char file[MAX_PATH] = {0};
   char prefix[4] = {0};  // the system takes at most three characters
   size_t len = 0;
-  const char* given = ArgString(L, 1, &len);
+  const char* given = OskelArgString(L, 1, &len);
   XCopyBounded(prefix, sizeof prefix, given, len);
   DWORD n = GetTempPathA(MAX_PATH, folder);
   if (n == 0 || n >= MAX_PATH || GetTempFileNameA(folder, prefix, 0, file) == 0) file[0] = 0;
@@ -126,28 +91,11 @@ int LuaGetTempFile(lua_State* L) {
 }
 
 int LuaParseXML(lua_State* L) {
-  const char* path = ArgName(L, 1, kMaxPathChars);
+  const char* path = OskelArgName(L, 1, kMaxPathChars);
   size_t len = 0;
-  const char* handler = ArgString(L, 2, &len);
+  const char* handler = OskelArgString(L, 2, &len);
   if (path) COskelXmlReader::Parse(L, path, handler, len);
   return 0;
-}
-
-int LuaBitComputing(lua_State* L) {
-  size_t len = 0;
-  const char* op = ArgString(L, 2, &len);
-  lua_pushinteger(L, OskelBitComputing(ArgInt(L, 1), op, len, ArgInt(L, 3)));
-  return 1;
-}
-
-int LuaHiWord(lua_State* L) {
-  lua_pushinteger(L, OskelHiWord(ArgInt(L, 1)));
-  return 1;
-}
-
-int LuaLoWord(lua_State* L) {
-  lua_pushinteger(L, OskelLoWord(ArgInt(L, 1)));
-  return 1;
 }
 
 const luaL_Reg kFunctions[] = {
@@ -158,9 +106,9 @@ const luaL_Reg kFunctions[] = {
     {"ShellExecute", LuaShellExecute},
     {"GetTempFile", LuaGetTempFile},
     {"ParseXML", LuaParseXML},
-    {"BitComputing", LuaBitComputing},
-    {"HIWORD", LuaHiWord},
-    {"LOWORD", LuaLoWord},
+    {"BitComputing", OskelLuaBitComputing},
+    {"HIWORD", OskelLuaHiWord},
+    {"LOWORD", OskelLuaLoWord},
     {nullptr, nullptr},
 };
 

@@ -1,32 +1,31 @@
 // The streaming XML reader behind Oskel.ParseXML. Every call into the script goes through
 // lua_cpcall, so a failing, missing or replaced handler can never unwind through the parser;
-// the process-wide busy flag is the only state that outlives a call.
+// the process-wide busy flag is the only state that outlives a call. Platform-neutral.
 #include "OskelXmlReader.h"
 
-#include <windows.h>
-#include <shlwapi.h>
-
+#include <atomic>
 #include <climits>
 #include <new>
-#include <vector>
 
 #include "OskelValues.h"
-#include "XWin.h"
 
 namespace {
 
-volatile LONG g_busy = 0;
+std::atomic<int> g_busy{0};
 
 // Holds the busy flag for one parse; refuses when another parse already holds it.
 class CBusyGuard {
  public:
-  CBusyGuard() : m_owner(InterlockedCompareExchange(&g_busy, 1, 0) == 0) {}
-  ~CBusyGuard() { if (m_owner) InterlockedExchange(&g_busy, 0); }
+  CBusyGuard() {
+    int idle = 0;
+    m_owner = g_busy.compare_exchange_strong(idle, 1);
+  }
+  ~CBusyGuard() { if (m_owner) g_busy.store(0); }
   CBusyGuard(const CBusyGuard&) = delete;
   CBusyGuard& operator=(const CBusyGuard&) = delete;
   bool Owner() const { return m_owner; }
  private:
-  bool m_owner;
+  bool m_owner = false;
 };
 
 class CParser {
@@ -54,41 +53,27 @@ struct XEvent {
 COskelXmlReader::COskelXmlReader(lua_State* L, const char* handler, size_t handlerLen)
     : m_L(L), m_handler(handler, handlerLen < kMaxHandlerName ? handlerLen : kMaxHandlerName) {}
 
-bool COskelXmlReader::Parse(lua_State* L, const char* path, const char* handler, size_t handlerLen) {
-  if (!L || !path || !handler) return false;
+bool COskelXmlReader::ParseBytes(lua_State* L, const char* bytes, size_t size, const char* handler,
+                                 size_t handlerLen) {
+  if (!L || !bytes || !handler || size == 0 || size >= INT_MAX) return false;
   CBusyGuard busy;
   if (!busy.Owner()) return false;
-  if (!PathFileExistsA(path)) return false;
   try {
     COskelXmlReader reader(L, handler, handlerLen);
-    return reader.Run(path);
+    return reader.Run(bytes, size);
   } catch (const std::bad_alloc&) {
     return false;
   }
 }
 
-bool COskelXmlReader::Run(const char* path) {
-  CXHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart >= INT_MAX) return false;
-  std::vector<char> bytes(static_cast<size_t>(size.QuadPart));
-  size_t got = 0;
-  while (got < bytes.size()) {
-    DWORD n = 0;
-    if (!ReadFile(file.Get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr) || n == 0) break;
-    got += n;
-  }
-  if (got == 0) return false;
-
+bool COskelXmlReader::Run(const char* bytes, size_t size) {
   CParser parser;
   if (!parser.Get()) return false;
   m_parser = parser.Get();
   XML_SetUserData(m_parser, this);
   XML_SetElementHandler(m_parser, &COskelXmlReader::OnStart, nullptr);
   XML_SetCharacterDataHandler(m_parser, &COskelXmlReader::OnText);
-  const bool ok = XML_Parse(m_parser, bytes.data(), static_cast<int>(got), XML_TRUE) == XML_STATUS_OK;
+  const bool ok = XML_Parse(m_parser, bytes, static_cast<int>(size), XML_TRUE) == XML_STATUS_OK;
   m_parser = nullptr;
   m_element.clear();
   m_started = false;

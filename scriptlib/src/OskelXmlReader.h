@@ -16,10 +16,13 @@ class COskelXmlReader {
   // Parses the file at path (ANSI), calling the global named handler for each event in a
   // protected call. Returns false when the parse was refused or the file was unusable.
   static bool Parse(lua_State* L, const char* path, const char* handler, size_t handlerLen);
+  // The same over size bytes already read (platform-neutral; the file reading is the only
+  // Win32 part). False when refused, empty or not well formed.
+  static bool ParseBytes(lua_State* L, const char* bytes, size_t size, const char* handler, size_t handlerLen);
 
  private:
   COskelXmlReader(lua_State* L, const char* handler, size_t handlerLen);
-  bool Run(const char* path);
+  bool Run(const char* bytes, size_t size);
   void Dispatch(int event, const char* text, size_t textLen);
 
   static void XMLCALL OnStart(void* user, const XML_Char* name, const XML_Char** attributes);

@@ -2,11 +2,9 @@
 // bounded by the size of the block that arrived, and every text is cut at kDiskTextMax.
 #include "DiskIdentity.h"
 
-#include <windows.h>
-#include <winioctl.h>
-
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -43,7 +41,7 @@ std::string Limit(std::string s) {
 
 // The NUL-terminated string at offset in the descriptor, bounded by its size; empty when the
 // offset is 0 or outside.
-std::string DescriptorString(const unsigned char* d, size_t size, DWORD offset) {
+std::string DescriptorString(const unsigned char* d, size_t size, uint32_t offset) {
   if (offset == 0 || offset >= size) return std::string();
   const char* s = reinterpret_cast<const char*>(d + offset);
   size_t n = 0;
@@ -104,13 +102,15 @@ std::string XDescriptorText(const char* text, size_t len, bool serialNumber) {
 
 XDiskIdentity XIdentityFromDescriptor(const unsigned char* descriptor, size_t size) {
   XDiskIdentity id;
-  if (!descriptor || size < sizeof(STORAGE_DEVICE_DESCRIPTOR)) return id;
-  STORAGE_DEVICE_DESCRIPTOR header;
-  memcpy(&header, descriptor, sizeof header);
+  if (!descriptor || size < kDescriptorHeaderSize) return id;
+  uint32_t ownSize, productAt, serialAt;
+  memcpy(&ownSize, descriptor + kDescriptorSizeAt, sizeof ownSize);
+  memcpy(&productAt, descriptor + kDescriptorProductAt, sizeof productAt);
+  memcpy(&serialAt, descriptor + kDescriptorSerialAt, sizeof serialAt);
   // The descriptor's own size bounds its strings as much as the bytes received do.
-  if (header.Size >= sizeof header && header.Size < size) size = header.Size;
-  std::string serial = DescriptorString(descriptor, size, header.SerialNumberOffset);
-  std::string product = DescriptorString(descriptor, size, header.ProductIdOffset);
+  if (ownSize >= kDescriptorHeaderSize && ownSize < size) size = ownSize;
+  std::string serial = DescriptorString(descriptor, size, serialAt);
+  std::string product = DescriptorString(descriptor, size, productAt);
   id.serial = XDescriptorText(serial.data(), serial.size(), true);
   id.model = XDescriptorText(product.data(), product.size(), false);
   return id;

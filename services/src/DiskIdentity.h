@@ -1,6 +1,6 @@
 // Decoding rules for the identity of physical disk 0: the text fields of a drive's 512-byte
 // identify block, the strings of a storage device descriptor, and which candidate serial
-// number is kept. Pure functions over byte blocks; every read is bounded by the block's size.
+// number is kept. Platform-neutral functions over byte blocks, every read bounded by the block.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +12,12 @@ struct XDiskIdentity {
 };
 
 constexpr size_t kDiskTextMax = 1023;
+
+// Layout of the storage device descriptor's fixed part (little-endian 32-bit fields).
+constexpr size_t kDescriptorHeaderSize = 40;
+constexpr size_t kDescriptorSizeAt = 4;
+constexpr size_t kDescriptorProductAt = 16;
+constexpr size_t kDescriptorSerialAt = 24;
 
 // Text of identify-block words first..last (inclusive), each word giving its high byte, then
 // its low byte; ends at a NUL; blanks dropped wherever they are; trailing white space cut.

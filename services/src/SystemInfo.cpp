@@ -16,6 +16,12 @@
 
 #include "XWin.h"
 
+static_assert(sizeof(STORAGE_DEVICE_DESCRIPTOR) == kDescriptorHeaderSize &&
+                  offsetof(STORAGE_DEVICE_DESCRIPTOR, Size) == kDescriptorSizeAt &&
+                  offsetof(STORAGE_DEVICE_DESCRIPTOR, ProductIdOffset) == kDescriptorProductAt &&
+                  offsetof(STORAGE_DEVICE_DESCRIPTOR, SerialNumberOffset) == kDescriptorSerialAt,
+              "the descriptor decoding knows the system's layout");
+
 #ifndef IOCTL_SCSI_MINIPORT_IDENTIFY
 #define IOCTL_SCSI_MINIPORT_IDENTIFY 0x001B0501  // (FILE_DEVICE_SCSI << 16) + 0x0501
 #endif

@@ -1,11 +1,16 @@
-// Operating-system code mapping and version text of CVersion; the text never goes past
-// capacity - 2 characters and is always terminated.
+// Operating-system code mapping and version text of CVersion; the text never holds more
+// than capacity - 2 characters.
 #include "VersionText.h"
 
 #include <cstdio>
 
-int XMapOSVersion(DWORD platformId, DWORD major, DWORD minor, WORD nativeArchitecture) {
-  if (platformId != VER_PLATFORM_WIN32_NT) return 0;
+namespace {
+const uint32_t kPlatformNt = 2;       // VER_PLATFORM_WIN32_NT
+const uint16_t kArchitectureX64 = 9;  // PROCESSOR_ARCHITECTURE_AMD64
+}  // namespace
+
+int XMapOSVersion(uint32_t platformId, uint32_t major, uint32_t minor, uint16_t nativeArchitecture) {
+  if (platformId != kPlatformNt) return 0;
   if (major == 5) {
     switch (minor) {
       case 0: return 2;
@@ -16,20 +21,18 @@ int XMapOSVersion(DWORD platformId, DWORD major, DWORD minor, WORD nativeArchite
   }
   if (major == 6) {
     if (minor == 0) return 5;
-    if (minor == 1) return nativeArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ? 7 : 6;
+    if (minor == 1) return nativeArchitecture == kArchitectureX64 ? 7 : 6;
     return 1;
   }
   return 1;
 }
 
-void XFormatFileVersion(DWORD mostSignificant, DWORD leastSignificant, wchar_t* out, int capacity) {
-  if (!out || capacity < 1) return;
+std::u16string XFileVersionText(uint32_t mostSignificant, uint32_t leastSignificant, int capacity) {
   char text[48];
-  int n = snprintf(text, sizeof text, "%u.%u.%u.%u", static_cast<unsigned>(HIWORD(mostSignificant)),
-                   static_cast<unsigned>(LOWORD(mostSignificant)), static_cast<unsigned>(HIWORD(leastSignificant)),
-                   static_cast<unsigned>(LOWORD(leastSignificant)));
+  int n = snprintf(text, sizeof text, "%u.%u.%u.%u", static_cast<unsigned>(mostSignificant >> 16),
+                   static_cast<unsigned>(mostSignificant & 0xFFFF), static_cast<unsigned>(leastSignificant >> 16),
+                   static_cast<unsigned>(leastSignificant & 0xFFFF));
   if (n < 0) n = 0;
   int keep = capacity - 2 < n ? (capacity - 2 > 0 ? capacity - 2 : 0) : n;
-  for (int i = 0; i < keep; ++i) out[i] = static_cast<wchar_t>(text[i]);
-  out[keep] = 0;
+  return std::u16string(text, text + keep);
 }

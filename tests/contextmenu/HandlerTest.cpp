@@ -399,6 +399,14 @@ TEST_F(Handler, InitializeRefusesWhatHoldsNoUsablePath) {
   ASSERT_TRUE(over);
   EXPECT_EQ(init->Initialize(nullptr, over.Get(), nullptr), E_INVALIDARG);
 
+  // A block whose names would lie outside it is not read.
+  HGLOBAL outside = MakeDrop({L"C:\\other"});
+  static_cast<DROPFILES*>(GlobalLock(outside))->pFiles = 0x7FFFFFF0;
+  GlobalUnlock(outside);
+  CXComPtr<IDataObject> stray = ClipboardObject(CF_HDROP, outside);
+  ASSERT_TRUE(stray);
+  EXPECT_EQ(init->Initialize(nullptr, stray.Get(), nullptr), E_INVALIDARG);
+
   // The refused selection left no path behind: the parameter text is what is sent.
   StartSink();
   CMINVOKECOMMANDINFO cmd = Command(1, "C:\\from parameters");

@@ -9,15 +9,18 @@
 
 namespace {
 
-const REG_SCRIPT_VARIABLES kVars = {{L"APPID", L"{A}"}, {L"MODULE", L"C:\\it's {odd}\\100%\\x.dll"}};
+// Messages and scripts of these tests are ASCII.
+std::string Ascii(const std::u16string& s) { return std::string(s.begin(), s.end()); }
+
+const REG_SCRIPT_VARIABLES kVars = {{u"APPID", u"{A}"}, {u"MODULE", u"C:\\it's {odd}\\100%\\x.dll"}};
 
 TEST(RegScript, QuotingSubstitutionAndValueTypes) {
   CRegScript s;
-  ASSERT_TRUE(s.Parse(L"\xFEFFhkcr {\r\n noremove 'It''s' = s '%MODULE%' {\n"
-                      L"  val Path = e '%%SystemRoot%%\\%APPID%'\n  val n = d 0xFFFFFFFF\n"
-                      L"  val m = D 42\n  val raw = b '00A0ff'\n  ForceRemove Sub {}\n } plain\n}\nHKLM { x }",
+  ASSERT_TRUE(s.Parse(u"\xFEFFhkcr {\r\n noremove 'It''s' = s '%MODULE%' {\n"
+                      u"  val Path = e '%%SystemRoot%%\\%APPID%'\n  val n = d 0xFFFFFFFF\n"
+                      u"  val m = D 42\n  val raw = b '00A0ff'\n  ForceRemove Sub {}\n } plain\n}\nHKLM { x }",
                       kVars))
-      << s.Error().c_str();
+      << Ascii(s.Error());
   ASSERT_EQ(s.Roots().size(), 2u);
   EXPECT_EQ(s.Roots()[0].root, REG_SCRIPT_ROOT::ClassesRoot);
   EXPECT_EQ(s.Roots()[1].root, REG_SCRIPT_ROOT::LocalMachine);
@@ -25,47 +28,47 @@ TEST(RegScript, QuotingSubstitutionAndValueTypes) {
   ASSERT_EQ(keys.size(), 2u);
   const REG_SCRIPT_KEY& k = keys[0];
   EXPECT_EQ(k.mark, REG_SCRIPT_KEY::Keep);
-  EXPECT_EQ(k.name, L"It's");
+  EXPECT_EQ(k.name, u"It's");
   ASSERT_TRUE(k.hasDefault);
   // Substituted text is taken as it is: its quote, braces and percent sign need no escaping.
-  EXPECT_EQ(k.defaultValue.text, L"C:\\it's {odd}\\100%\\x.dll");
+  EXPECT_EQ(k.defaultValue.text, u"C:\\it's {odd}\\100%\\x.dll");
   ASSERT_EQ(k.values.size(), 4u);
   EXPECT_EQ(k.values[0].value.type, REG_SCRIPT_VALUE::ExpandString);
-  EXPECT_EQ(k.values[0].value.text, L"%SystemRoot%\\{A}");
+  EXPECT_EQ(k.values[0].value.text, u"%SystemRoot%\\{A}");
   EXPECT_EQ(k.values[1].value.number, 0xFFFFFFFFu);
   EXPECT_EQ(k.values[2].value.number, 42u);
-  EXPECT_EQ(k.values[3].value.bytes, (std::vector<BYTE>{0x00, 0xA0, 0xFF}));
+  EXPECT_EQ(k.values[3].value.bytes, (std::vector<uint8_t>{0x00, 0xA0, 0xFF}));
   ASSERT_EQ(k.subkeys.size(), 1u);
   EXPECT_EQ(k.subkeys[0].mark, REG_SCRIPT_KEY::Replace);
-  EXPECT_EQ(keys[1].name, L"plain");
+  EXPECT_EQ(keys[1].name, u"plain");
   EXPECT_EQ(keys[1].mark, REG_SCRIPT_KEY::Unmarked);
   EXPECT_FALSE(keys[1].hasDefault);
 }
 
 TEST(RegScript, RefusesMalformedScriptsWithTheLine) {
-  const wchar_t* bad[] = {
-      L"HKCR { '%NOPE%' }",           L"HKCR { 'a%APPID' }",       L"HKCR { 'open }",
-      L"HKCR { a {",                   L"HKCR { 'a\\b' }",          L"HKCR { '' }",
-      L"HKCR { a = d 4294967296 }",    L"HKCR { a = d 12z }",       L"HKCR { a = b 'ABC' }",
-      L"HKCR { a = x 'y' }",           L"HKCR { a { val = s 'x' } }", L"HKCR { a { val v s 'x' } }",
-      L"HKXX { a }",                   L"HKCR a",                   L"HKCR { a } }",
+  const char16_t* bad[] = {
+      u"HKCR { '%NOPE%' }",           u"HKCR { 'a%APPID' }",       u"HKCR { 'open }",
+      u"HKCR { a {",                   u"HKCR { 'a\\b' }",          u"HKCR { '' }",
+      u"HKCR { a = d 4294967296 }",    u"HKCR { a = d 12z }",       u"HKCR { a = b 'ABC' }",
+      u"HKCR { a = x 'y' }",           u"HKCR { a { val = s 'x' } }", u"HKCR { a { val v s 'x' } }",
+      u"HKXX { a }",                   u"HKCR a",                   u"HKCR { a } }",
   };
-  for (const wchar_t* text : bad) {
+  for (const char16_t* text : bad) {
     CRegScript s;
-    EXPECT_FALSE(s.Parse(text, kVars)) << text;
-    EXPECT_FALSE(s.Error().empty()) << text;
+    EXPECT_FALSE(s.Parse(text, kVars)) << Ascii(text);
+    EXPECT_FALSE(s.Error().empty()) << Ascii(text);
   }
   CRegScript s;
-  EXPECT_FALSE(s.Parse(L"HKCR\n{\n a\n {\n  val v = d 'x'\n }\n}", kVars));
-  EXPECT_EQ(s.Error().compare(0, 7, L"line 5:"), 0) << s.Error().c_str();
+  EXPECT_FALSE(s.Parse(u"HKCR\n{\n a\n {\n  val v = d 'x'\n }\n}", kVars));
+  EXPECT_EQ(s.Error().compare(0, 7, u"line 5:"), 0) << Ascii(s.Error());
 
   // Names longer than a registry key name allows, and nesting past the limit.
-  EXPECT_FALSE(s.Parse(L"HKCR { " + std::wstring(256, L'k') + L" }", kVars));
-  EXPECT_TRUE(s.Parse(L"HKCR { " + std::wstring(255, L'k') + L" }", kVars));
-  std::wstring deep = L"HKCR {";
-  for (int i = 0; i <= CRegScript::kMaxDepth; ++i) deep += L" k {";
-  for (int i = 0; i <= CRegScript::kMaxDepth; ++i) deep += L" }";
-  deep += L" }";
+  EXPECT_FALSE(s.Parse(u"HKCR { " + std::u16string(256, u'k') + u" }", kVars));
+  EXPECT_TRUE(s.Parse(u"HKCR { " + std::u16string(255, u'k') + u" }", kVars));
+  std::u16string deep = u"HKCR {";
+  for (int i = 0; i <= CRegScript::kMaxDepth; ++i) deep += u" k {";
+  for (int i = 0; i <= CRegScript::kMaxDepth; ++i) deep += u" }";
+  deep += u" }";
   EXPECT_FALSE(s.Parse(deep, kVars));
   EXPECT_TRUE(s.Roots().empty());  // a failed parse leaves no half tree behind
 }
@@ -76,14 +79,14 @@ class Registrar : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(root.Get());
     ASSERT_TRUE(script.Parse(
-        L"HKCR {\n"
-        L" NoRemove Kept { val Mine = s 'k' Inner = s 'i' }\n"
-        L" ForceRemove Fresh = s 'new' { val Count = d 7 val Raw = b 'BEEF' Leaf }\n"
-        L" Shared { Ours = e '%%TEMP%%' }\n"
-        L" Alone = s 'a' { Child }\n"
-        L"}",
+        u"HKCR {\n"
+        u" NoRemove Kept { val Mine = s 'k' Inner = s 'i' }\n"
+        u" ForceRemove Fresh = s 'new' { val Count = d 7 val Raw = b 'BEEF' Leaf }\n"
+        u" Shared { Ours = e '%%TEMP%%' }\n"
+        u" Alone = s 'a' { Child }\n"
+        u"}",
         {}))
-        << script.Error().c_str();
+        << Ascii(script.Error());
     MakeKey(root.Get(), L"Kept\\Foreign", L"Keep", L"me");
     MakeKey(root.Get(), L"Kept", L"Other", L"value");
     MakeKey(root.Get(), L"Fresh\\Stale", L"Old", L"x");

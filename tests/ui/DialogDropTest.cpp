@@ -120,13 +120,14 @@ class FilesDataObject : public IDataObject {
     return E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
+  DWORD filesAt = sizeof(DROPFILES);  // where the block says its names start
   ULONG STDMETHODCALLTYPE Release() override { return --m_refs; }
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
     const size_t bytes = sizeof(DROPFILES) + m_list.size() * sizeof(wchar_t);
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(mem));
-    drop->pFiles = sizeof(DROPFILES);
+    drop->pFiles = filesAt;
     drop->fWide = TRUE;
     memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), m_list.data(), m_list.size() * sizeof(wchar_t));
     GlobalUnlock(mem);
@@ -232,6 +233,14 @@ TEST(DropWindow, LongPathsArriveWhole) {
   std::vector<wchar_t> joined = CXDropEasyWnd::JoinPaths({L"a", L"bc", L"d"});
   EXPECT_EQ(joined.size(), 9u);
   EXPECT_EQ(CXDropEasyWnd::JoinPaths({}).size(), 2u);
+}
+
+TEST(DropWindow, ABlockWhoseNamesLieOutsideItGivesNoPaths) {
+  FilesDataObject files({L"C:\\first"});
+  for (DWORD at : {DWORD(0), DWORD(8), DWORD(0x7FFFFFF0)}) {
+    files.filesAt = at;
+    EXPECT_TRUE(IXDropTarget::QueryDropFiles(&files).empty()) << at;
+  }
 }
 
 }  // namespace

@@ -164,6 +164,9 @@ TEST(SkinText, NumbersListsRectanglesAndColours) {
   EXPECT_TRUE(XSkinParseRect(L" 1, 2 ,3,4", r));
   EXPECT_EQ(r, CRect(1, 2, 4, 6));
   EXPECT_FALSE(XSkinParseRect(L"1,2,3,4,5", r));
+  // A right or bottom edge past the 32-bit range wraps (it was undefined behaviour).
+  EXPECT_TRUE(XSkinParseRect(L"2147483647,-5,1,-2147483648", r));
+  EXPECT_EQ(r, CRect(2147483647, -5, -2147483647 - 1, 2147483643));
   EXPECT_EQ(XSkinParseMargin(L"1,2,3,4"), CRect(1, 2, 3, 4));
   EXPECT_EQ(XSkinParseMargin(L"1,2,3"), CRect());
   EXPECT_EQ(XSkinParseRgb(L"255,0,0"), 0x0000FFu);

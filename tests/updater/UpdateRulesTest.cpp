@@ -67,7 +67,7 @@ TEST(UpdateRules, HeaderAndColourValues) {
   EXPECT_EQ(brindle::ParseContentLength(L"abc"), 0u);
   EXPECT_EQ(brindle::ParseContentLength(L"-5"), 0u);
   EXPECT_EQ(brindle::ParseContentLength(L"99999999999999999999999"), 0u);
-  EXPECT_EQ(brindle::ParseContentLength(nullptr), 0u);
+  EXPECT_EQ(brindle::ParseContentLength(static_cast<const wchar_t*>(nullptr)), 0u);
 
   uint32_t color = 7;
   EXPECT_TRUE(brindle::ParseColorText(L"0,0,255", &color));

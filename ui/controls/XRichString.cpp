@@ -1,25 +1,17 @@
-// Rich text: markup splitting, style reading, layout by measured segments and drawing per
+// Rich text: the markup's runs (RichTextMarkup), layout by measured segments and drawing per
 // button state. Registers itself with CXBaseUI so captions with "{#" become rich text.
 #include "XRichString.h"
 
 #include <algorithm>
 #include <new>
 
+#include "RichTextMarkup.h"
 #include "XBaseUI.h"
 #include "XDraw.h"
 #include "XSkinTables.h"
-#include "XSkinText.h"
+#include "XWin.h"
 
 namespace {
-
-const wchar_t kOpen[] = L"{#";
-const wchar_t kClose[] = L"{/}";
-const int kOpenLen = 2;
-const int kCloseLen = 3;
-
-bool IsStyledPart(const CString& part) {
-  return part.GetLength() >= kOpenLen + kCloseLen && part.Left(kOpenLen) == kOpen && part.Right(kCloseLen) == kClose;
-}
 
 CXString* MakeRichText(CXBaseUI* owner, const CString& text) {
   CXString* made = new (std::nothrow) CXString(owner);
@@ -35,21 +27,8 @@ void DestroyRichText(CXString* richText) { delete richText; }
 
 std::vector<CString> CXString::SplitParts(const CString& text) {
   std::vector<CString> parts;
-  const int length = text.GetLength();
-  int pos = 0;
-  while (pos < length) {
-    const int open = text.Find(kOpen, pos);
-    // The closing mark is looked for after the opening one, so a stray "{/}" before it
-    // stays in the plain text.
-    const int close = open >= 0 ? text.Find(kClose, open + kOpenLen) : -1;
-    if (open < 0 || close < 0) {
-      parts.push_back(text.Mid(pos));
-      break;
-    }
-    if (open > pos) parts.push_back(text.Mid(pos, open - pos));
-    parts.push_back(text.Mid(open, close + kCloseLen - open));
-    pos = close + kCloseLen;
-  }
+  for (const std::u16string& part : XSplitRichParts(XToU16(text.GetString(), static_cast<size_t>(text.GetLength()))))
+    parts.emplace_back(XFromU16(part));
   return parts;
 }
 
@@ -60,45 +39,16 @@ void CXString::SetString(const CString& text) {
   m_bAdjusted = false;
   try {
     m_source = text;
-    for (const CString& part : SplitParts(text)) {
+    for (const XRichRun& run : XParseRichText(XToU16(text.GetString(), static_cast<size_t>(text.GetLength())))) {
       XStringDataEx segment;
-      if (IsStyledPart(part)) {
-        ParseStyleStringEx(part, segment);
-      } else {
-        segment.text = part;
-        for (int i = 0; i < 4; ++i) segment.fontIds[i] = m_pOwner ? m_pOwner->GetFontID(i) : 0;
-      }
+      segment.text = CString(XFromU16(run.text));
+      for (int i = 0; i < 4; ++i)
+        segment.fontIds[i] = run.styled ? run.fontIds[i] : (m_pOwner ? m_pOwner->GetFontID(i) : 0);
       m_segments.push_back(segment);
     }
   } catch (...) {
     // Out of memory: an exported call must not throw, and half a text is worse than none.
     m_segments.clear();
-  }
-}
-
-void CXString::ParseStyleStringEx(const CString& part, XStringDataEx& segment) {
-  for (int& id : segment.fontIds) id = 0;
-  CString body = part.Mid(kOpenLen);
-  const int close = body.Find(kClose);
-  if (close >= 0) body = body.Left(close);
-  CString style;
-  const int brace = body.Find(L'}');
-  if (brace >= 0) {
-    style = body.Left(brace);
-    segment.text = body.Mid(brace + 1);
-  } else {
-    segment.text = body;
-  }
-  style.Remove(L'"');
-  for (const CString& piece : XSkinSplit(style, L';')) {
-    std::vector<CString> fields = XSkinSplit(piece, L'=');
-    if (fields.size() < 2) continue;
-    CString key = fields[0];
-    key.Trim();
-    const int value = XSkinParseInt(fields[1]);
-    if (key.CompareNoCase(L"fontid") == 0) segment.fontIds[0] = value;
-    else if (key.CompareNoCase(L"hfontid") == 0) segment.fontIds[1] = value;
-    else if (key.CompareNoCase(L"pfontid") == 0) segment.fontIds[2] = value;
   }
 }
 

@@ -76,7 +76,6 @@ class WENDORA_API CXString {
   static int ResolveFont(int id);
 
  private:
-  void ParseStyleStringEx(const CString& part, XStringDataEx& segment);
   void AdjustRectEx(HDC dc, const CRect& box);
 
   CString m_source;

@@ -1,5 +1,5 @@
-// The XML reading layer: CXmlParser feeds a file or a buffer to Expat and reports every event
-// to one plain callback (the ParseAction protocol); IXmlTemplate is the base of every reader.
+// The XML reading layer: CXmlParser feeds a file or a buffer to the event stream of XmlStream.h
+// (the ParseAction protocol); IXmlTemplate is the base of every reader.
 // Protocol: each parse that reaches the parser ends with exactly one ParseDone.
 #pragma once
 
@@ -9,17 +9,7 @@
 
 #include "WendoraApi.h"
 #include "XBuffer.h"
-
-enum ParseAction {
-  ParseStart = 1,  // element name, its length, attributes: name, value, ..., null
-  ParseEnd = 2,    // element name, its length
-  ParseText = 3,   // character data without leading blanks, tabs and line feeds (length > 0)
-  ParseDone = 4,   // no text
-  ParseError = 5,  // "cannot open file!" or "parser is null"
-};
-
-// action, 8-bit (UTF-8) text, its length, attribute list (ParseStart only, else null).
-typedef void (*PFN_XParseCallback)(int action, const char* text, int length, const char** attrs);
+#include "XmlStream.h"
 
 class WENDORA_API CXmlParser {
  public:
@@ -35,14 +25,7 @@ class WENDORA_API CXmlParser {
   // entities and line breaks) themselves.
   void DofileRaw(XBuffer<unsigned char>& buffer, PFN_XParseCallback callback);
 
-  // Expat handlers; the parser's user data is the callback.
-  static void expatStart(void* user, const char* name, const char** attrs);
-  static void expatEnd(void* user, const char* name);
-  static void expatCharDataHandler(void* user, const char* text, int length);
-  static void expatRawCharDataHandler(void* user, const char* text, int length);
-
  private:
-  static void ParseBytes(const char* data, int size, PFN_XParseCallback callback, bool raw = false);
   static void ParseFile(const char* path, PFN_XParseCallback callback);
 };
 

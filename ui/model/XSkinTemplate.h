@@ -6,14 +6,14 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
+#include "TemplateGrammar.h"
 #include "WendoraApi.h"
 #include "XString.h"
 #include "XUIObject.h"
 #include "XmlParser.h"
 
-class WENDORA_API CXSkinTemplate : public IXmlTemplate<CXSkinTemplate> {
+class WENDORA_API CXSkinTemplate : public IXmlTemplate<CXSkinTemplate>, private IXTemplateSink {
  public:
   CXSkinTemplate();
   ~CXSkinTemplate() override;  // destroys a root that was never taken
@@ -38,22 +38,18 @@ class WENDORA_API CXSkinTemplate : public IXmlTemplate<CXSkinTemplate> {
   static void ResolveIncludes(IXUIObject* object);
 
  private:
-  void OnStart(const char* name, const char** attrs);
-  void OnEnd(const char* name);
-  void OnText(const char* text, int length);
-  void FlushText();
-  void StartView(const char** attrs);
-  void StartImage(const char** attrs);
-  void StartEvent(const char** attrs);
-  void StartRelayout(const char** attrs);
-  void ApplyProperty(const CString& name, const CString& value);
+  // The grammar's requests, carried out on the tree (TemplateGrammar.h).
+  bool MakeView(const char* className, const char* id) override;
+  void CloseView() override;
+  void MakeImage(const XImageSpec& image) override;
+  void AttachEvent(const char* name, const char* func) override;
+  void Relayout(const XRelayoutSpec& rule) override;
+  void ApplyProperty(const std::string& element, const std::string& value) override;
   // Attaches a new object below the insertion point; destroys it when there is none.
   bool Attach(IXUIObject* object);
 
   static CXSkinTemplate* s_pCurrent;
   IXUIObject* m_pCurrent = nullptr;
   IXUIObject* m_pRoot = nullptr;
-  std::vector<bool> m_views;  // per open "View": whether it made an object
-  CString m_element;          // the element that most recently started
-  std::string m_text;         // character data gathered since the last tag, blanks included
+  XTemplateGrammar m_grammar{*this};
 };

@@ -1,6 +1,7 @@
-// The start file's grammar: only "XML" and "script" elements with attributes count.
+// The start file's reader: the neutral grammar's entries go to the skin registry.
 #include "XAppTemplate.h"
 
+#include "SkinReaderRules.h"
 #include "XSkinPackage.h"
 #include "XSkinRegistry.h"
 #include "XSkinText.h"
@@ -20,12 +21,11 @@ void CXAppTemplate::Callback(int action, const char* text, int, const char** att
     self->m_bFinished = 1;
     return;
   }
-  if (action != ParseStart || !text || !attrs || !attrs[0]) return;
-  bool xml = lstrcmpiA(text, "XML") == 0;
-  if (!xml && lstrcmpiA(text, "script") != 0) return;
-  CString name = XSkinAttribute(attrs, "class");
-  CString path = XSkinAttribute(attrs, "path");
-  if (xml)
+  XStartFileEntry entry;
+  if (action != ParseStart || !XStartFileEntryOf(text, attrs, &entry)) return;
+  CString name = XSkinWidenAnsi(entry.name);
+  CString path = XSkinWidenAnsi(entry.path);
+  if (entry.xml)
     CXSkinRegistry::Instance().SetXml(name, path);
   else
     CXSkinRegistry::Instance().SetScript(name, path);

@@ -1,6 +1,6 @@
-// CXFontTemplate: reader of the skin's font file. "color" elements fill the colour table,
-// "font" elements with their property elements describe fonts, and "xfont" elements pair a
-// font with a colour under an id of the process's font table.
+// CXFontTemplate: reader of the skin's font file (grammar in SkinReaderRules.h): "color"
+// elements fill the colour table, and "xfont" elements pair a described font with a colour
+// under an id of the process's font table.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "SkinReaderRules.h"
 #include "WendoraApi.h"
 #include "XmlParser.h"
 
@@ -20,16 +21,17 @@ class WENDORA_API CXFontTemplate : public IXmlTemplate<CXFontTemplate> {
   static void Callback(int action, const char* text, int length, const char** attrs);
   int ReadFromPackage(const wchar_t* entry);
 
-  const std::map<int, COLORREF>& GetColors() const { return m_colors; }
-  const std::map<int, LOGFONTW>& GetFonts() const { return m_fonts; }
+  // The colours and fonts read so far (fonts on top of the stock GUI font).
+  const std::map<int, COLORREF>& GetColors() const;
+  const std::map<int, LOGFONTW>& GetFonts() const;
+
+  // The stock GUI font with what the file says of a font.
+  static LOGFONTW FontOf(const XFontSpec& spec);
 
  private:
   static CXFontTemplate* s_pCurrent;
-  void OnStart(const char* name, const char** attrs);
-  void OnText(const char* text, int length);
 
-  std::map<int, COLORREF> m_colors;
-  std::map<int, LOGFONTW> m_fonts;
-  int m_currentFont = -1;
-  std::string m_element;  // the element that most recently started
+  XFontFileGrammar m_grammar;
+  mutable std::map<int, COLORREF> m_colors;  // views of the grammar's tables
+  mutable std::map<int, LOGFONTW> m_fonts;
 };

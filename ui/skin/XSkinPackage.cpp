@@ -1,25 +1,16 @@
 // Loading is one read, one in-place decipher pass and one index walk; extraction is an index
-// lookup and one copy. The walk checks every header, name and data range against the body.
+// lookup and one copy. The walk (SkinPackageIndex) checks every range against the body.
 #include "XSkinPackage.h"
 
 #include <cstring>
 
 #include "ServiceInterfaces.h"
+#include "SkinPackageIndex.h"
 #include "XServiceLib.h"
 #include "XString.h"
 #include "XWin.h"
 
 namespace {
-
-using xskin::kLocalHeaderSize;
-using xskin::kLocalSignature;
-const int kMaxIndexedName = 2600;
-
-DWORD Le16(const unsigned char* p) { return static_cast<DWORD>(p[0] | (p[1] << 8)); }
-DWORD Le32(const unsigned char* p) {
-  return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) | (static_cast<DWORD>(p[2]) << 16) |
-         (static_cast<DWORD>(p[3]) << 24);
-}
 
 std::wstring IndexKey(const char* name, int length) {
   std::wstring key = XWiden(name, length, CP_ACP);
@@ -40,31 +31,15 @@ bool ReadAll(HANDLE file, unsigned char* out, DWORD size) {
 }  // namespace
 
 int XIndexPackageBody(const unsigned char* body, int size, XPackageIndex& index) {
-  if (!body || size <= 0) return 1;
-  const long long end = size;
-  long long p = 0;
-  while (p < end) {
-    if (end - p < 4) return 0;  // a torn signature
-    const unsigned char* h = body + p;
-    if (Le32(h) != kLocalSignature) return 1;
-    if (end - p < kLocalHeaderSize) return 0;
-    if (Le16(h + 8) != 0) return 0;  // compressed entries are not served
-    const long long n = Le16(h + 26), e = Le16(h + 28), c = Le32(h + 18);
-    const long long data = p + kLocalHeaderSize + n + e;
-    if (data > end || c > end - data) return 0;  // name, extra field or data past the body
-    if (c > 0 && n > 0 && n < kMaxIndexedName) {
-      const char* name = reinterpret_cast<const char*>(h + kLocalHeaderSize);
-      PACKAGE_ENTRY entry;
-      entry.dwOffset = static_cast<DWORD>(data);
-      entry.dwSize = static_cast<DWORD>(c);
-      size_t keep = static_cast<size_t>(n) < sizeof entry.szName - 1 ? static_cast<size_t>(n) : sizeof entry.szName - 1;
-      memcpy(entry.szName, name, keep);
-      entry.szName[keep] = 0;
-      index[IndexKey(name, static_cast<int>(n))] = entry;
-    }
-    p = data + c;
-  }
-  return 1;
+  return XWalkPackageBody(body, size, [&index](const XPackageEntryView& view) {
+    PACKAGE_ENTRY entry;
+    entry.dwOffset = view.dataOffset;
+    entry.dwSize = view.dataSize;
+    size_t keep = view.nameLength < sizeof entry.szName - 1 ? view.nameLength : sizeof entry.szName - 1;
+    memcpy(entry.szName, view.name, keep);
+    entry.szName[keep] = 0;
+    index[IndexKey(view.name, static_cast<int>(view.nameLength))] = entry;
+  });
 }
 
 CXSkinPackage& CXSkinPackage::Instance() {

@@ -1,75 +1,41 @@
-// Value syntaxes of skin files. Every reader is bounded by its input and never fails hard:
-// malformed text yields the documented neutral value.
+// Value syntaxes of skin files over CString: the neutral rules of SkinValueText, and the two
+// widenings of skin XML text.
 #include "XSkinText.h"
 
 #include <climits>
 
+#include "SkinValueText.h"
 #include "XWin.h"
 
-int XSkinParseInt(const wchar_t* text) {
-  if (!text) return 0;
-  const wchar_t* p = text;
-  while (*p == L' ' || *p == L'\t' || *p == L'\r' || *p == L'\n') ++p;
-  bool negative = false;
-  if (*p == L'+' || *p == L'-') negative = (*p++ == L'-');
-  long long value = 0;
-  for (; *p >= L'0' && *p <= L'9'; ++p) {
-    value = value * 10 + (*p - L'0');
-    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
-  }
-  if (negative) value = -value;
-  if (value > INT_MAX) value = INT_MAX;
-  return static_cast<int>(value);
-}
+namespace {
+
+std::u16string U16(const CString& text) { return XToU16(text.GetString(), static_cast<size_t>(text.GetLength())); }
+
+CRect RectOf(const XSkinBox& box) { return CRect(box.left, box.top, box.right, box.bottom); }
+
+}  // namespace
+
+int XSkinParseInt(const wchar_t* text) { return text ? XSkinParseIntText(XToU16(text, wcslen(text))) : 0; }
 
 std::vector<CString> XSkinSplit(const CString& text, wchar_t separator) {
   std::vector<CString> parts;
-  if (text.IsEmpty()) return parts;
-  int start = 0;
-  for (;;) {
-    int at = text.Find(separator, start);
-    if (at < 0) {
-      parts.push_back(text.Mid(start));
-      return parts;
-    }
-    parts.push_back(text.Mid(start, at - start));
-    start = at + 1;
-  }
+  for (const std::u16string& part : XSkinSplitText(U16(text), static_cast<char16_t>(separator)))
+    parts.emplace_back(XFromU16(part));
+  return parts;
 }
 
-std::vector<int> XSkinParseIntList(const CString& text) {
-  std::vector<int> values;
-  for (const CString& part : XSkinSplit(text)) values.push_back(XSkinParseInt(part));
-  return values;
-}
+std::vector<int> XSkinParseIntList(const CString& text) { return XSkinParseIntListText(U16(text)); }
 
 bool XSkinParseRect(const CString& text, CRect& out) {
-  std::vector<int> v = XSkinParseIntList(text);
-  if (v.size() != 4) {
-    out.SetRectEmpty();
-    return false;
-  }
-  out.SetRect(v[0], v[1], v[0] + v[2], v[1] + v[3]);
-  return true;
+  XSkinBox box;
+  bool ok = XSkinParseRectText(U16(text), &box);
+  out = RectOf(box);
+  return ok;
 }
 
-CRect XSkinParseMargin(const CString& text) {
-  std::vector<int> v = XSkinParseIntList(text);
-  if (v.size() != 4) return CRect();
-  return CRect(v[0], v[1], v[2], v[3]);
-}
+CRect XSkinParseMargin(const CString& text) { return RectOf(XSkinParseMarginText(U16(text))); }
 
-COLORREF XSkinParseRgb(const CString& text) {
-  CString s(text);
-  s.MakeLower();
-  int open = s.Find(L'(');
-  if (open >= 0) s = s.Mid(open);
-  s.Remove(L'(');
-  s.Remove(L')');
-  std::vector<int> v = XSkinParseIntList(s);
-  if (v.size() < 3) return 0;
-  return static_cast<COLORREF>((v[0] & 0xFF) | ((v[1] & 0xFF) << 8) | ((v[2] & 0xFF) << 16));
-}
+COLORREF XSkinParseRgb(const CString& text) { return static_cast<COLORREF>(XSkinParseRgbText(U16(text))); }
 
 CString XSkinWidenAnsi(const char* text, int length) { return CString(XWiden(text, length, CP_ACP)); }
 

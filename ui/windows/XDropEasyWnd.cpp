@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include "XDropList.h"
 #include "XUIClassTable.h"
 #include "XWin.h"
 
@@ -124,18 +125,15 @@ std::vector<CString> IXDropTarget::QueryDropFiles(IDataObject* data) {
   if (!medium.Take(data, &format)) return paths;
   if (medium.Get().tymed != TYMED_HGLOBAL || !medium.Get().hGlobal) return paths;
   CXGlobalLock lock(medium.Get().hGlobal);
-  HDROP drop = static_cast<HDROP>(lock.Get());
-  if (!drop) return paths;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    // The whole path, however long: a cut path would name another file.
-    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-    CString path;
-    if (length > 0) {
-      DragQueryFileW(drop, i, path.GetBuffer(static_cast<int>(length) + 1), length + 1);
-      path.ReleaseBuffer();
-    }
-    paths.push_back(path);
+  const void* block = lock.Get();
+  if (!block) return paths;
+  // The whole path, however long: a cut path would name another file.
+  XDropList list = XParseDropList(block, GlobalSize(medium.Get().hGlobal));
+  if (list.wide) {
+    for (const std::u16string& name : list.wideNames) paths.push_back(CString(XFromU16(name)));
+  } else {
+    for (const std::string& name : list.ansiNames)
+      paths.push_back(CString(XWiden(name.data(), static_cast<int>(name.size()))));
   }
   return paths;
 }

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Runs the native fuzz targets of build/fuzz (built by scripts/build.sh).
+#   scripts/fuzz.sh [target|all] [seconds]   campaign (default 120 s per target); new inputs
+#                                            collect in build/fuzz/work/<target>, crashes in
+#                                            build/fuzz/findings
+#   scripts/fuzz.sh --ci <target> [seconds]  regression over the committed corpus, then a
+#                                            short bounded run (what scripts/test.sh does)
+#   scripts/fuzz.sh --list                   the targets
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=${PINVALE_FUZZ_BIN:-${PINVALE_BUILD:-$root/build}/fuzz}
+corpora=$root/tests/fuzz/corpus
+dicts=$root/tests/fuzz/dict
+
+targets() { ls "$bin" | sed -n 's/^fuzz_//p' | sort; }
+
+# Options every run shares: bounded memory and time per input, findings kept apart.
+common() {  # target
+  local t=$1 opts=(-rss_limit_mb=2048 -timeout=10 -print_final_stats=1)
+  mkdir -p "$bin/findings"
+  opts+=(-artifact_prefix="$bin/findings/$t-")
+  local dict=$dicts/$t.dict
+  case $t in xmlstream|hotkey|oskelxml|skin*|*template) dict=$dicts/xml.dict ;; esac
+  [ -f "$dict" ] && opts+=(-dict="$dict")
+  printf '%s\n' "${opts[@]}"
+}
+
+run_ci() {  # target seconds
+  local t=$1 secs=$2 exe=$bin/fuzz_$1
+  [ -x "$exe" ] || { echo "fuzz: no target $t in $bin" >&2; return 1; }
+  mapfile -t opts < <(common "$t")
+  local scratch; scratch=$(mktemp -d "${TMPDIR:-/tmp}/pinvale-fuzz.XXXXXX")
+  trap 'rm -rf "$scratch"' RETURN
+  echo "== $t: corpus"
+  "$exe" "${opts[@]}" -runs=0 "$corpora/$t"
+  echo "== $t: $secs s"
+  "$exe" "${opts[@]}" -max_total_time="$secs" "$scratch" "$corpora/$t"
+}
+
+campaign() {  # target seconds
+  local t=$1 secs=$2 exe=$bin/fuzz_$1
+  [ -x "$exe" ] || { echo "fuzz: no target $t in $bin" >&2; return 1; }
+  mapfile -t opts < <(common "$t")
+  mkdir -p "$bin/work/$t"
+  echo "== $t: campaign of $secs s"
+  "$exe" "${opts[@]}" -max_total_time="$secs" "$bin/work/$t" "$corpora/$t" 2>&1 |
+    tee "$bin/work/$t.log" | grep -E '^#|ERROR|SUMMARY|stat::|Done' | tail -n 12
+}
+
+case "${1:-all}" in
+  --list) targets ;;
+  --ci) run_ci "$2" "${3:-10}" ;;
+  all)
+    [ -n "${PINVALE_FUZZ_BIN:-}" ] || cmake --build "$bin" >/dev/null
+    status=0
+    for t in $(targets); do campaign "$t" "${2:-120}" || status=1; done
+    exit $status ;;
+  *)
+    [ -n "${PINVALE_FUZZ_BIN:-}" ] || cmake --build "$bin" >/dev/null
+    campaign "$1" "${2:-120}" ;;
+esac
