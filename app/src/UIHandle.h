@@ -55,6 +55,13 @@ class CUIHandle : public INotifyCallback {
   void ApplySettingsDialog(IXUIObject* dialog);
   // Toggles the main window (the global hotkey).
   void ToggleMainWindow();
+  // While the database is unavailable (on a timer and before each add): tries it again and,
+  // once it can be used, shows the stored favourites with the ones added meanwhile.
+  void RetryStore();
+
+  // Posted to the main window when the store has something to tell the user: the message box
+  // is then shown from the window's own message loop, never from inside a change.
+  static const UINT kStoreReportMessage = WM_APP + 0x50;
 
   // Test-only: called instead of ShellExecuteW for the folder and key-table starts, with the
   // verb and the file. Null (the default) starts them.
@@ -76,6 +83,11 @@ class CUIHandle : public INotifyCallback {
   void HideMainWindow();
   void ShowMainWindow(int show);
   void StartShell(const CString& file);
+  // After each use of the store: the retry timer runs while it is unavailable, and a report
+  // waiting in it is posted to the main window.
+  void AfterStoreUse();
+  void ShowStoreReport();
+  void FillRows();
   int RowAtPoint(LPARAM lParam);
   // GetFileTypeIcon's icon for the path, kept per type (folder, or the extension): the icon
   // depends on nothing else, and asking the shell is the dearest part of a row. Owned here.

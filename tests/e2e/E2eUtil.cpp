@@ -190,6 +190,27 @@ std::vector<HWND> Program::Windows(const wchar_t* className) const {
   return found;
 }
 
+HWND Program::WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs) const {
+  HWND box = nullptr;
+  xtest::WaitFor(
+      [&] {
+        for (HWND h : Windows(L"#32770")) {
+          wchar_t text[64] = {0};
+          GetWindowTextW(h, text, 64);
+          if (wcscmp(text, caption) == 0) box = h;
+        }
+        return box != nullptr;
+      },
+      timeoutMs);
+  return box;
+}
+
+void Program::Kill() {
+  if (!m_process.Valid()) return;
+  TerminateProcess(m_process.Get(), 97);
+  WaitForSingleObject(m_process.Get(), 10000);
+}
+
 void EndStrayInstances() {
   for (int i = 0; i < 10; ++i) {
     HWND h = FindWindowW(L"XDROPEASYWND", L"Pinvale");
@@ -217,6 +238,23 @@ Rows Query(const std::wstring& database, const char* sql) {
   }
   sqlite3_close(db);
   return rows;
+}
+
+bool MakeDatabase(const std::wstring& database, const std::vector<std::wstring>& paths) {
+  sqlite3* db = nullptr;
+  bool ok = sqlite3_open(xtest::Narrow(database).c_str(), &db) == SQLITE_OK;
+  std::string sql =
+      "CREATE TABLE main(id INTEGER PRIMARY KEY AUTOINCREMENT, path varchar(260), color varchar(6), addtime "
+      "DATETIME, accesstime TIMESTAMP, count INTEGER);";
+  for (const std::wstring& p : paths) {
+    char* quoted = sqlite3_mprintf("%Q", xtest::Narrow(p).c_str());
+    sql += std::string("INSERT INTO main(path,color,addtime,accesstime,count) VALUES(") + quoted +
+           ", 'ffffff', datetime('now','localtime'), datetime('now','localtime'), 0);";
+    sqlite3_free(quoted);
+  }
+  ok = ok && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  sqlite3_close(db);
+  return ok;
 }
 
 std::vector<std::string> StoredPaths(const std::wstring& database) {

@@ -57,6 +57,10 @@ class Program {
   DWORD Exit(DWORD timeoutMs = 20000);
   // Top-level windows of this process with the class (any class when null).
   std::vector<HWND> Windows(const wchar_t* className = nullptr) const;
+  // The message box with the caption once this process shows it, waiting up to the bound.
+  HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs = 30000) const;
+  // Ends the process at once, as a crash or the task manager would.
+  void Kill();
 
  private:
   CXHandle m_process;
@@ -72,6 +76,8 @@ std::wstring StaticTexts(HWND window);
 // Rows of a query on a database file (every value as text, NULL as "<null>").
 using Rows = std::vector<std::vector<std::string>>;
 Rows Query(const std::wstring& database, const char* sql);
+// A database as the program makes it, holding the paths in order (ids 1, 2, ...).
+bool MakeDatabase(const std::wstring& database, const std::vector<std::wstring>& paths);
 // The paths stored in table main, in id order.
 std::vector<std::string> StoredPaths(const std::wstring& database);
 
