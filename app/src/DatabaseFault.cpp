@@ -66,8 +66,8 @@ CString MovedAsideReport(const CString& database, const CString& keptAs) {
 CString UnavailableReport(const CString& database, DB_FAULT fault) {
   CString text;
   text.Format(L"Favourites cannot be stored in\n%s\n%s\n\nFavourites added now are not stored yet. Pinvale "
-              L"keeps trying and stores them as soon as the database can be used; if Pinvale ends "
-              L"before that, they are lost.",
+              L"keeps them and stores them once the database can be used; it keeps trying, also at its "
+              L"next start.",
               database.GetString(), FaultReason(fault));
   return text;
 }

@@ -27,7 +27,8 @@ CString UnreadableCopyPath(const CString& database, const SYSTEMTIME& local, int
 
 // The message for a database that was moved aside and replaced by a new one.
 CString MovedAsideReport(const CString& database, const CString& keptAs);
-// The message for a database that cannot be used now: favourites added now wait in memory.
+// The message for a database that cannot be used now: favourites added now wait in memory
+// (and, when the program ends first, in the legacy list that the next start imports).
 CString UnavailableReport(const CString& database, DB_FAULT fault);
 
 // The caption of both.
