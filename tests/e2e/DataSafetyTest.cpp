@@ -55,7 +55,7 @@ class DataSafetyTest : public e2e::CleanStateTest {
     EXPECT_LT(GetTickCount() - start, 1500u) << "adding " << xtest::Narrow(path);
   }
 
-  void ExpectHeldDatabaseRecovers(Hold how, std::wstring& boxText);
+  void ExpectHeldDatabaseRecovers(Hold how);
 
   e2e::Install install;
   xtest::TempDir files;
@@ -111,7 +111,8 @@ TEST_F(DataSafetyTest, AnUnreadableDatabaseIsKeptAsideAndANewOneTakesTheAdds) {
 // Another program has the database when the program starts: the user is told, adds answer at
 // once, and when the other program lets go the stored favourites are listed and the adds of
 // the meantime stored.
-void DataSafetyTest::ExpectHeldDatabaseRecovers(Hold how, std::wstring& boxText) {
+void DataSafetyTest::ExpectHeldDatabaseRecovers(Hold how) {
+  MakeDatabaseFolder();
   std::wstring tool = files / L"tool.exe", record = files / L"opened.log";
   ASSERT_TRUE(CopyFileW(xtest::RecordArgsExe().c_str(), tool.c_str(), FALSE));
   std::vector<std::wstring> stored = {tool, files / L"stored-1", files / L"stored-2"};
@@ -134,7 +135,9 @@ void DataSafetyTest::ExpectHeldDatabaseRecovers(Hold how, std::wstring& boxText)
   e2e::Program program(install, L"", {{L"PINVALE_RECORD", record}});
   HWND main = program.WaitForWindow();
   ASSERT_NE(main, nullptr);
-  boxText = AnswerBox(program);
+  std::wstring text = AnswerBox(program);
+  EXPECT_TRUE(Contains(text, install.DatabasePath())) << xtest::Narrow(text);
+  EXPECT_TRUE(Contains(text, L"another program")) << xtest::Narrow(text);
   for (const std::wstring& p : added) SendPromptly(main, p);
   xtest::PumpFor(500);
 
@@ -158,21 +161,9 @@ void DataSafetyTest::ExpectHeldDatabaseRecovers(Hold how, std::wstring& boxText)
   EXPECT_EQ(counts[0][0], "1");
 }
 
-TEST_F(DataSafetyTest, ADatabaseHeldWithoutSharingAtStartLosesNoAdd) {
-  MakeDatabaseFolder();
-  std::wstring text;
-  ExpectHeldDatabaseRecovers(Hold::kNoSharing, text);
-  EXPECT_TRUE(Contains(text, install.DatabasePath())) << xtest::Narrow(text);
-  EXPECT_TRUE(Contains(text, L"another program")) << xtest::Narrow(text);
-}
+TEST_F(DataSafetyTest, ADatabaseHeldWithoutSharingAtStartLosesNoAdd) { ExpectHeldDatabaseRecovers(Hold::kNoSharing); }
 
-TEST_F(DataSafetyTest, ADatabaseLockedAtStartLosesNoAdd) {
-  MakeDatabaseFolder();
-  std::wstring text;
-  ExpectHeldDatabaseRecovers(Hold::kLocked, text);
-  EXPECT_TRUE(Contains(text, install.DatabasePath())) << xtest::Narrow(text);
-  EXPECT_TRUE(Contains(text, L"another program")) << xtest::Narrow(text);
-}
+TEST_F(DataSafetyTest, ADatabaseLockedAtStartLosesNoAdd) { ExpectHeldDatabaseRecovers(Hold::kLocked); }
 
 // Nothing can be stored while a folder has the database's name: the user is told, and the
 // adds of that run outlive it (the next start that can store them does).

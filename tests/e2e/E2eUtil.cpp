@@ -156,11 +156,7 @@ HWND Program::WaitForWindow(DWORD timeoutMs) {
   HWND found = nullptr;
   xtest::WaitFor(
       [&] {
-        for (HWND h : Windows(L"XDROPEASYWND")) {
-          wchar_t caption[64] = {0};
-          GetWindowTextW(h, caption, 64);
-          if (wcscmp(caption, L"Pinvale") == 0) found = h;
-        }
+        found = Window(L"XDROPEASYWND", L"Pinvale");
         // The skin shows the window once it is placed: wait for that too.
         return (found && IsWindowVisible(found)) || WaitForSingleObject(m_process.Get(), 0) == WAIT_OBJECT_0;
       },
@@ -192,17 +188,19 @@ std::vector<HWND> Program::Windows(const wchar_t* className) const {
 
 HWND Program::WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs) const {
   HWND box = nullptr;
-  xtest::WaitFor(
-      [&] {
-        for (HWND h : Windows(L"#32770")) {
-          wchar_t text[64] = {0};
-          GetWindowTextW(h, text, 64);
-          if (wcscmp(text, caption) == 0) box = h;
-        }
-        return box != nullptr;
-      },
-      timeoutMs);
+  // A box has its caption before its texts: wait for those too.
+  xtest::WaitFor([&] { return (box = Window(L"#32770", caption)) != nullptr && !StaticTexts(box).empty(); }, timeoutMs);
   return box;
+}
+
+HWND Program::Window(const wchar_t* className, const wchar_t* caption) const {
+  HWND found = nullptr;
+  for (HWND h : Windows(className)) {
+    wchar_t text[64] = {0};
+    GetWindowTextW(h, text, 64);
+    if (wcscmp(text, caption) == 0) found = h;
+  }
+  return found;
 }
 
 void Program::Kill() {

@@ -57,7 +57,10 @@ class Program {
   DWORD Exit(DWORD timeoutMs = 20000);
   // Top-level windows of this process with the class (any class when null).
   std::vector<HWND> Windows(const wchar_t* className = nullptr) const;
-  // The message box with the caption once this process shows it, waiting up to the bound.
+  // The last top-level window of this process with the class and caption, or null.
+  HWND Window(const wchar_t* className, const wchar_t* caption) const;
+  // The message box with the caption once this process shows it with its texts, waiting up to
+  // the bound.
   HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs = 30000) const;
   // Ends the process at once, as a crash or the task manager would.
   void Kill();
