@@ -349,6 +349,16 @@ bool CFavoriteStore::Retry() {
   if (!Unavailable() || !m_db) return false;
   if (!Settle()) return false;
   ImportLegacyList();
+  if (!m_startupPath.IsEmpty()) {
+    // The command-line path is added only when it is not listed yet, as at any start.
+    int rc = Load(m_autoSort);
+    if (rc != 0) {
+      MarkUnavailable(WriteFault(rc));
+      return false;
+    }
+    if (Listed(m_startupPath)) Remove(0, m_startupPath);
+    m_startupPath = CString();
+  }
   if (!WriteWaiting()) return false;
   int rc = Load(m_autoSort);
   if (rc != 0) {
@@ -412,13 +422,20 @@ std::vector<CString> CFavoriteStore::RecentFolders(size_t limit) {
 
 void CFavoriteStore::AddPendingPath(const CString& path) {
   if (path.IsEmpty() || !PathExistsAtAll(path)) return;
+  if (Listed(path)) return;
   FAVORITE_DATA record = {};
   CopyPathCut(record.path, path);
-  for (const FAVORITE_DATA& d : m_list) {
-    if (lstrcmpiW(d.path, record.path) == 0) return;
-  }
   Add(path, record.id);
   Append(record);
+}
+
+bool CFavoriteStore::Listed(const CString& path) const {
+  wchar_t cut[MAX_PATH];
+  CopyPathCut(cut, path);
+  for (const FAVORITE_DATA& d : m_list) {
+    if (lstrcmpiW(d.path, cut) == 0) return true;
+  }
+  return false;
 }
 
 void CFavoriteStore::StartupLoad(bool autoSort, const CString& pendingPath) {
@@ -429,6 +446,7 @@ void CFavoriteStore::StartupLoad(bool autoSort, const CString& pendingPath) {
     if (!Settle()) {
       // Nothing to show yet; the stored favourites come with the first successful Retry.
       AddPendingPath(pendingPath);
+      if (m_db && !m_waiting.empty()) m_startupPath = pendingPath;
       return;
     }
     ImportLegacyList();

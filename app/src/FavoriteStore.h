@@ -100,6 +100,8 @@ class CFavoriteStore {
   // At the end of the run: adds that still wait go to the legacy list, which the next start
   // imports, so they outlive this process.
   void KeepWaitingAddsForNextStart();
+  // Whether the in-memory list holds the path (compared without regard to case, as held).
+  bool Listed(const CString& path) const;
 
   struct WAITING_CHANGE {
     int kind;  // kWaitAdd, kWaitCount, kWaitDelete
@@ -114,4 +116,6 @@ class CFavoriteStore {
   bool m_toldUnavailable = false;
   bool m_autoSort = false;
   CString m_report;
+  // The command-line path while it waits: dropped at the first retry if the stored list has it.
+  CString m_startupPath;
 };

@@ -437,4 +437,26 @@ TEST_F(FavoriteStoreTest, ChangesWaitWhileLockedAndAreWrittenInOrder) {
   EXPECT_FALSE(xtest::FileExists(CFavoriteStore::LegacyListPath().GetString()));
 }
 
+TEST_F(FavoriteStoreTest, APendingPathThatWaitedIsNotAddedWhenTheListHasIt) {
+  std::wstring folder = MakeFolder(L"Listed");
+  {
+    CFavoriteStore first;
+    Fill(first, {folder});
+    first.CloseDatabase();
+  }
+  std::wstring upper = folder;
+  CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+  {
+    WholeFileLock lock;
+    ASSERT_TRUE(lock.Locked());
+    store.StartupLoad(false, upper.c_str());
+    EXPECT_TRUE(store.Unavailable());
+    EXPECT_EQ(store.WaitingChanges(), 1u);
+    EXPECT_TRUE(store.HasReport());
+    store.TakeReport();
+  }
+  EXPECT_TRUE(store.Retry());
+  EXPECT_EQ(Paths(store), (std::vector<std::wstring>{folder}));
+}
+
 }  // namespace
