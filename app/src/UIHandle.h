@@ -31,7 +31,7 @@ class CUIHandle : public INotifyCallback {
   LRESULT OnNotify(IXUIObject* sender, NOTIFY_EVENT* event) override;
 
   // Appends a row for the path (icon by its type) and a row in the database; the row keeps
-  // the database id (0 when none was obtained).
+  // the database id (0 when none was obtained, or while the add waits for the database).
   void AddItem(const CString& path);
 
   CXList* GetList() const { return m_pList; }
