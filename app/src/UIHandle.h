@@ -63,11 +63,6 @@ class CUIHandle : public INotifyCallback {
   // is then shown from the window's own message loop, never from inside a change.
   static const UINT kStoreReportMessage = WM_APP + 0x50;
 
-  // Test-only: called instead of ShellExecuteW for the folder and key-table starts, with the
-  // verb and the file. Null (the default) starts them.
-  typedef void (*PFN_TestShellStartSink)(const wchar_t* verb, const wchar_t* file);
-  static void SetTestShellStartSink(PFN_TestShellStartSink sink);
-
  private:
   CUIHandle();
   ~CUIHandle();

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "XProgram.h"
 #include "XWin.h"
 
 namespace xtest {
