@@ -18,7 +18,6 @@
 #include "ShellItem.h"
 #include "XBaseUI.h"
 #include "XList.h"
-#include "XMessageBox.h"
 #include "XSkinRegistry.h"
 #include "XUIMgr.h"
 #include "XWindow.h"
@@ -356,7 +355,10 @@ void CUIHandle::AfterStoreUse() {
 
 void CUIHandle::ShowStoreReport() {
   CString text = m_store.TakeReport();
-  if (!text.IsEmpty()) XShowMessageBox(text, kDatabaseReportCaption, MB_OK | MB_ICONWARNING);
+  if (text.IsEmpty()) return;
+  const UINT style = MB_OK | MB_ICONWARNING;
+  if (!ProgramCallTaken({L"MessageBoxW", kDatabaseReportCaption, text, nullptr, style}))
+    MessageBoxW(nullptr, text, kDatabaseReportCaption, style);
 }
 
 int CUIHandle::RowAtPoint(LPARAM lParam) {
