@@ -1,6 +1,8 @@
 // CFavoriteStore over ISQLite. SQL texts are the table's contract with existing database
 // files and stay exactly as written here; text columns are ANSI. Paths of any length are
-// stored whole; only the in-memory record cuts them, with a bounded copy.
+// stored whole; only the in-memory record cuts them, with a bounded copy. A change is either
+// in the database or in the waiting list, never neither; an unreadable file is moved, never
+// deleted.
 #include "FavoriteStore.h"
 
 #include <shlobj.h>
@@ -29,6 +31,26 @@ const char kLoadByCountSql[] = "SELECT * from main ORDER by count DESC";
 const char kLoadSql[] = "SELECT * from main";
 
 const size_t kRecentSeedLimit = 5;
+
+enum { kWaitAdd, kWaitCount, kWaitDelete };
+
+// Caught before SQLite sees the file: SQLite retries a file held without sharing for seconds
+// before it gives up, and the window would stand still all that time on every attempt.
+DB_FAULT ProbeFile(const CString& path) {
+  DWORD attributes = GetFileAttributesW(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return DB_FAULT::kNone;  // SQLite creates it
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return DB_FAULT::kFolder;
+  CXHandle f(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.Valid() && GetLastError() == ERROR_SHARING_VIOLATION) return DB_FAULT::kInUse;
+  return DB_FAULT::kNone;  // anything else is SQLite's to find (a read-only file still reads)
+}
+
+// A statement that failed without a fault of the file (no table, say) still stored nothing.
+DB_FAULT WriteFault(int rc) {
+  DB_FAULT fault = FaultOfResult(rc);
+  return fault == DB_FAULT::kNone ? DB_FAULT::kCannotWrite : fault;
+}
 
 // "%appdata%" joined with a relative path; the shell's folder when the variable is unset.
 CString AppDataPath(const wchar_t* relative) {
@@ -192,8 +214,176 @@ int CFavoriteStore::ImportPaths(const std::vector<CString>& paths) {
 
 void CFavoriteStore::CloseDatabase() {
   if (!m_db) return;
+  if (Unavailable()) Retry();  // a last chance for what waits
+  KeepWaitingAddsForNextStart();
   if (m_db->IsOpen()) m_db->Close();
   m_db.Reset();
+}
+
+DB_FAULT CFavoriteStore::Prepare() {
+  if (!m_db) return DB_FAULT::kNone;  // no service library: its loader has said so
+  if (!m_db->IsOpen()) {
+    DB_FAULT probe = ProbeFile(DatabasePath());
+    if (probe != DB_FAULT::kNone) return probe;
+    if (EnsureOpen() != 1) return DB_FAULT::kCannotOpen;
+  }
+  // Also the first read of the file: it fails harmlessly on an existing table.
+  return FaultOfResult(CreateTable());
+}
+
+bool CFavoriteStore::Settle() {
+  DB_FAULT fault = Prepare();
+  if (fault == DB_FAULT::kNotADatabase) {
+    m_db->Close();
+    CString keptAs;
+    if (MoveAside(keptAs)) {
+      fault = Prepare();
+      if (fault == DB_FAULT::kNone) m_report = MovedAsideReport(DatabasePath(), keptAs);
+    } else {
+      fault = DB_FAULT::kUnreadableKept;
+    }
+  }
+  if (fault == DB_FAULT::kNone) {
+    m_fault = DB_FAULT::kNone;
+    return true;
+  }
+  MarkUnavailable(fault);
+  return false;
+}
+
+bool CFavoriteStore::MoveAside(CString& keptAs) {
+  const CString& database = DatabasePath();
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  for (int attempt = 1; attempt < 100; ++attempt) {
+    keptAs = UnreadableCopyPath(database, now, attempt);
+    if (PathExistsAtAll(keptAs)) continue;
+    if (!MoveFileExW(database, keptAs, 0)) return false;
+    // A journal belongs to the file it was written for; SQLite would discard it beside the
+    // new, empty database.
+    CString journal = database + L"-journal";
+    if (PathExistsAtAll(journal)) MoveFileExW(journal, keptAs + L"-journal", 0);
+    return true;
+  }
+  return false;
+}
+
+void CFavoriteStore::MarkUnavailable(DB_FAULT fault) {
+  m_fault = fault;
+  if (m_toldUnavailable) return;
+  m_toldUnavailable = true;
+  m_report = UnavailableReport(DatabasePath(), fault);
+}
+
+CString CFavoriteStore::TakeReport() {
+  CString report = m_report;
+  m_report = CString();
+  return report;
+}
+
+void CFavoriteStore::Wait(int kind, const CString& path, int id) { m_waiting.push_back({kind, path, id}); }
+
+bool CFavoriteStore::WriteWaiting() {
+  if (m_waiting.empty()) return true;
+  int rc = Exec("BEGIN TRANSACTION;");
+  for (size_t i = 0; rc == 0 && i < m_waiting.size(); ++i) {
+    const WAITING_CHANGE& c = m_waiting[i];
+    rc = c.kind == kWaitAdd ? Insert(c.path) : c.kind == kWaitCount ? TouchAccess(c.id) : Delete(c.id);
+  }
+  if (rc == 0) rc = Exec("COMMIT;");
+  if (rc != 0) {
+    Exec("ROLLBACK;");
+    MarkUnavailable(WriteFault(rc));
+    return false;
+  }
+  m_waiting.clear();
+  return true;
+}
+
+int CFavoriteStore::Add(const CString& path, int& id) {
+  id = 0;
+  if (!m_db) return 0;
+  if (!Unavailable()) {
+    int rc = Insert(path);
+    if (rc == 0) {
+      LastId(id);
+      return 1;
+    }
+    MarkUnavailable(WriteFault(rc));
+  }
+  Wait(kWaitAdd, path, 0);
+  return 0;
+}
+
+void CFavoriteStore::CountOpen(int id) {
+  if (!m_db || id == 0) return;  // a waiting add is stored with its count 0
+  if (!Unavailable()) {
+    int rc = TouchAccess(id);
+    if (rc == 0) return;
+    MarkUnavailable(WriteFault(rc));
+  }
+  Wait(kWaitCount, CString(), id);
+}
+
+void CFavoriteStore::Remove(int id, const CString& path) {
+  if (!m_db) return;
+  if (id == 0) {
+    for (size_t i = m_waiting.size(); i-- > 0;) {
+      // The list holds paths cut to MAX_PATH - 1 characters, the waiting add the whole one.
+      if (m_waiting[i].kind == kWaitAdd && m_waiting[i].path.Str().compare(0, MAX_PATH - 1, path.Str(), 0, MAX_PATH - 1) == 0) {
+        m_waiting.erase(m_waiting.begin() + static_cast<std::ptrdiff_t>(i));
+        break;
+      }
+    }
+    return;
+  }
+  if (!Unavailable()) {
+    int rc = Delete(id);
+    if (rc == 0) return;
+    MarkUnavailable(WriteFault(rc));
+  }
+  Wait(kWaitDelete, CString(), id);
+}
+
+bool CFavoriteStore::Retry() {
+  if (!Unavailable() || !m_db) return false;
+  if (!Settle()) return false;
+  ImportLegacyList();
+  if (!m_startupPath.IsEmpty()) {
+    // The command-line path is added only when it is not listed yet, as at any start.
+    int rc = Load(m_autoSort);
+    if (rc != 0) {
+      MarkUnavailable(WriteFault(rc));
+      return false;
+    }
+    if (Listed(m_startupPath)) Remove(0, m_startupPath);
+    m_startupPath = CString();
+  }
+  if (!WriteWaiting()) return false;
+  int rc = Load(m_autoSort);
+  if (rc != 0) {
+    MarkUnavailable(WriteFault(rc));
+    return false;
+  }
+  return true;
+}
+
+void CFavoriteStore::KeepWaitingAddsForNextStart() {
+  std::string lines;
+  for (const WAITING_CHANGE& c : m_waiting) {
+    if (c.kind == kWaitAdd) lines += XNarrow(c.path) + "\r\n";
+  }
+  m_waiting.clear();  // counts and deletes of rows the database never let us touch are gone
+  if (lines.empty()) return;
+  CString file = LegacyListPath();
+  CreateFolderChain(PathWithoutLastComponent(file));
+  CXHandle f(CreateFileW(file, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.Valid()) return;
+  // An older list may end without a line break.
+  LARGE_INTEGER size = {};
+  if (GetFileSizeEx(f.Get(), &size) && size.QuadPart > 0) lines.insert(0, "\r\n");
+  DWORD written = 0;
+  WriteFile(f.Get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
 }
 
 void CFavoriteStore::Append(const FAVORITE_DATA& record) { m_list.push_back(record); }
@@ -232,24 +422,37 @@ std::vector<CString> CFavoriteStore::RecentFolders(size_t limit) {
 
 void CFavoriteStore::AddPendingPath(const CString& path) {
   if (path.IsEmpty() || !PathExistsAtAll(path)) return;
+  if (Listed(path)) return;
   FAVORITE_DATA record = {};
   CopyPathCut(record.path, path);
-  for (const FAVORITE_DATA& d : m_list) {
-    if (lstrcmpiW(d.path, record.path) == 0) return;
-  }
-  Insert(path);
-  LastId(record.id);
+  Add(path, record.id);
   Append(record);
+}
+
+bool CFavoriteStore::Listed(const CString& path) const {
+  wchar_t cut[MAX_PATH];
+  CopyPathCut(cut, path);
+  for (const FAVORITE_DATA& d : m_list) {
+    if (lstrcmpiW(d.path, cut) == 0) return true;
+  }
+  return false;
 }
 
 void CFavoriteStore::StartupLoad(bool autoSort, const CString& pendingPath) {
   try {
+    m_autoSort = autoSort;
     bool isNew = !PathExistsAtAll(DatabasePath());
     Connect();
-    CreateTable();
+    if (!Settle()) {
+      // Nothing to show yet; the stored favourites come with the first successful Retry.
+      AddPendingPath(pendingPath);
+      if (m_db && !m_waiting.empty()) m_startupPath = pendingPath;
+      return;
+    }
     ImportLegacyList();
-    Load(autoSort);
-    if (isNew && m_list.empty()) {
+    int rc = Load(autoSort);
+    if (rc != 0 && m_db) MarkUnavailable(WriteFault(rc));
+    if (isNew && m_list.empty() && !Unavailable()) {
       for (const CString& folder : RecentFolders(kRecentSeedLimit)) Insert(folder);
       Load(autoSort);
     }

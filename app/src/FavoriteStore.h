@@ -1,13 +1,15 @@
 // CFavoriteStore: the favourites table `main` in favorite.db, reached through the service
 // library's ISQLite object, plus the in-memory list that fills the list control at start-up.
 // Every text crosses to SQLite in the ANSI code page; the file is opened by the first
-// statement and stays open until CloseDatabase.
+// statement and stays open until CloseDatabase. Changes the database cannot take (in use,
+// locked, a folder in its place) wait in memory, in order, until it can; none is dropped.
 #pragma once
 
 #include <windows.h>
 
 #include <vector>
 
+#include "DatabaseFault.h"
 #include "ServiceInterfaces.h"
 #include "XString.h"
 #include "XWin.h"
@@ -56,9 +58,27 @@ class CFavoriteStore {
   int Count() const { return static_cast<int>(m_list.size()); }
   const FAVORITE_DATA* At(int index) const;  // null when out of range
 
-  // Start-up load: legacy import, Load, recent-folder seed of a new database, then the
-  // pending command-line path.
+  // Start-up load: the database brought into use (an unreadable file moved aside and
+  // replaced), legacy import, Load, recent-folder seed of a new database, then the pending
+  // command-line path.
   void StartupLoad(bool autoSort, const CString& pendingPath);
+
+  // The changes of the running program. Each is written at once while the database can be
+  // used; otherwise it waits (and the database counts as unavailable until a Retry succeeds).
+  // Add: 1 stored (id set), 0 waiting (id 0). An add that waits is also in the in-memory list.
+  int Add(const CString& path, int& id);
+  void CountOpen(int id);
+  // A row of id 0 is one that waits: its add is withdrawn (matched by path).
+  void Remove(int id, const CString& path);
+
+  // While the database is unavailable: tries it again; true when it can be used now, every
+  // waiting change was written and the in-memory list reloaded from it (show it anew).
+  bool Retry();
+  bool Unavailable() const { return m_fault != DB_FAULT::kNone; }
+  size_t WaitingChanges() const { return m_waiting.size(); }
+  // What the user should be told, once per kind of event; empty when nothing new happened.
+  CString TakeReport();
+  bool HasReport() const { return !m_report.IsEmpty(); }
 
   // The steps of StartupLoad, each usable on its own.
   int ImportLegacyList();  // ImportPaths' result; 0 with no legacy file
@@ -67,7 +87,35 @@ class CFavoriteStore {
 
  private:
   int Exec(const std::string& sql, XSqliteCallback callback = nullptr, void* context = nullptr);
+  // Opens the database and makes sure its table exists; what keeps it from use, if anything.
+  DB_FAULT Prepare();
+  // Prepare, with an unreadable file moved aside and a new database started; records the
+  // outcome (fault and report). True when the database can be used.
+  bool Settle();
+  bool MoveAside(CString& keptAs);
+  void MarkUnavailable(DB_FAULT fault);
+  // Writes the waiting changes in one transaction; false (all still waiting) when it failed.
+  bool WriteWaiting();
+  void Wait(int kind, const CString& path, int id);
+  // At the end of the run: adds that still wait go to the legacy list, which the next start
+  // imports, so they outlive this process.
+  void KeepWaitingAddsForNextStart();
+  // Whether the in-memory list holds the path (compared without regard to case, as held).
+  bool Listed(const CString& path) const;
+
+  struct WAITING_CHANGE {
+    int kind;  // kWaitAdd, kWaitCount, kWaitDelete
+    CString path;
+    int id;
+  };
 
   std::vector<FAVORITE_DATA> m_list;
   CXComPtr<ISQLite> m_db;
+  std::vector<WAITING_CHANGE> m_waiting;
+  DB_FAULT m_fault = DB_FAULT::kNone;
+  bool m_toldUnavailable = false;
+  bool m_autoSort = false;
+  CString m_report;
+  // The command-line path while it waits: dropped at the first retry if the stored list has it.
+  CString m_startupPath;
 };

@@ -29,6 +29,12 @@
 namespace {
 
 
+// A lock or a file held by another program is often let go within seconds.
+const UINT_PTR kStoreRetryTimer = 0x5044;
+const UINT kStoreRetryMs = 2000;
+
+VOID CALLBACK OnStoreRetryTimer(HWND, UINT, UINT_PTR, DWORD) { CUIHandle::Instance().RetryStore(); }
+
 bool IdIs(const wchar_t* id, const wchar_t* expected) { return id && lstrcmpiW(id, expected) == 0; }
 
 // The native window an object lives in: the first window among the object and its parents.
@@ -225,6 +231,9 @@ LRESULT CUIHandle::OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event) {
         if (!path.IsEmpty()) StartShell(path);
       }
       break;
+    case kStoreReportMessage:
+      ShowStoreReport();
+      break;
     default:
       if (e.uMsg == CTrayIcon::TaskbarCreatedMessage() && e.uMsg != 0) m_tray.Add();
       break;
@@ -237,6 +246,7 @@ void CUIHandle::OnCreateMainWindow(CXWindow* window) {
   m_store.StartupLoad(m_pSettings->GetAutoSort() != 0, PendingAddPath());
   ApplyToolbarVisibility(m_pSettings->GetHideToolbar(), window, true);
   m_pMainWnd = window;
+  AfterStoreUse();
   m_globalHotKey.Register(hwnd, HOTKEY_CHOICE::FromStored(m_pSettings->GetHotKey()));
   m_tray.Create(hwnd);
   CBackgroundServices::StartUpdateCheck(hwnd);
@@ -246,6 +256,7 @@ void CUIHandle::OnCreateMainWindow(CXWindow* window) {
 
 void CUIHandle::OnDestroyMainWindow() {
   m_globalHotKey.Unregister();
+  if (m_pMainWnd) KillTimer(m_pMainWnd->GetHWND(), kStoreRetryTimer);
   m_tray.Delete();
   m_store.CloseDatabase();
   CBackgroundServices::ReleasePing();
@@ -267,6 +278,8 @@ void CUIHandle::AutoHideTest(HWND other, bool fromActivate) {
     return;
   }
   if (other == main || GetParent(other) == main || GetWindow(other, GW_OWNER) == main) return;
+  // The program's own message boxes have no owner; the user must see what they speak of.
+  if (GetWindowThreadProcessId(other, nullptr) == GetCurrentThreadId()) return;
   HideMainWindow();
 }
 
@@ -284,30 +297,65 @@ void CUIHandle::ToggleMainWindow() {
 }
 
 void CUIHandle::AddItem(const CString& path) {
+  // A database let go since the last try takes this add in order, after the waiting ones.
+  if (m_store.Unavailable()) RetryStore();
   int row = m_pList ? m_pList->InsertItem(path, 0) : -1;
   if (row >= 0) {
     m_pList->SetItem(row, 0, path, TypeIcon(path));  // the list keeps a copy in its image list
   }
-  m_store.Insert(path);
   int id = 0;
-  m_store.LastId(id);
+  m_store.Add(path, id);
   if (row >= 0) {
     m_pList->SetItemData(row, static_cast<DWORD>(id));
     CControlMgr::Invalidate(m_pList, FALSE);
   }
+  AfterStoreUse();
 }
 
 void CUIHandle::FillList(CXList* list) {
   if (!m_images) m_images.Reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
   list->SetImageList(m_images.Get());
   m_pList = list;
+  FillRows();
+}
+
+void CUIHandle::FillRows() {
   for (int i = 0; i < m_store.Count(); ++i) {
     const FAVORITE_DATA* record = m_store.At(i);
-    int row = list->InsertItem(record->path, 0);
+    int row = m_pList->InsertItem(record->path, 0);
     if (row < 0) continue;
-    list->SetItem(row, 0, record->path, TypeIcon(record->path));
-    list->SetItemData(row, static_cast<DWORD>(record->id));
+    m_pList->SetItem(row, 0, record->path, TypeIcon(record->path));
+    m_pList->SetItemData(row, static_cast<DWORD>(record->id));
   }
+}
+
+void CUIHandle::RetryStore() {
+  if (m_store.Retry() && m_pList) {
+    // The database's rows now include every add of the meantime, with their ids.
+    for (int row = m_pList->GetRowCount(); row-- > 0;) m_pList->DeleteRow(row);
+    FillRows();
+    CControlMgr::Invalidate(m_pList, FALSE);
+  }
+  AfterStoreUse();
+}
+
+void CUIHandle::AfterStoreUse() {
+  if (!m_pMainWnd) return;
+  HWND hwnd = m_pMainWnd->GetHWND();
+  if (m_store.Unavailable()) {
+    SetTimer(hwnd, kStoreRetryTimer, kStoreRetryMs, OnStoreRetryTimer);  // resets a running one
+  } else {
+    KillTimer(hwnd, kStoreRetryTimer);
+  }
+  if (m_store.HasReport()) PostMessageW(hwnd, kStoreReportMessage, 0, 0);
+}
+
+void CUIHandle::ShowStoreReport() {
+  CString text = m_store.TakeReport();
+  if (text.IsEmpty()) return;
+  const UINT style = MB_OK | MB_ICONWARNING;
+  if (!ProgramCallTaken({L"MessageBoxW", kDatabaseReportCaption, text, nullptr, style}))
+    MessageBoxW(nullptr, text, kDatabaseReportCaption, style);
 }
 
 int CUIHandle::RowAtPoint(LPARAM lParam) {
@@ -324,7 +372,8 @@ void CUIHandle::OpenRow(int row) {
   CString path(item->text);
   if (!PathExistsAtAll(path)) return;
   OpenItem(path);
-  m_store.TouchAccess(static_cast<int>(m_pList->GetItemData(row)));
+  m_store.CountOpen(static_cast<int>(m_pList->GetItemData(row)));
+  AfterStoreUse();
 }
 
 void CUIHandle::OpenRowFolder(int row) {
@@ -332,7 +381,8 @@ void CUIHandle::OpenRowFolder(int row) {
   if (!item || !item->text[0]) return;
   CString path(item->text);
   StartShell(PathIsExistingFolder(path) ? path : PathWithoutLastComponent(path));
-  m_store.TouchAccess(static_cast<int>(m_pList->GetItemData(row)));
+  m_store.CountOpen(static_cast<int>(m_pList->GetItemData(row)));
+  AfterStoreUse();
 }
 
 void CUIHandle::DeleteSelectedRow() {
@@ -340,9 +390,12 @@ void CUIHandle::DeleteSelectedRow() {
   int row = m_pList->GetSelectRow(0);
   if (row < 0) return;
   int id = static_cast<int>(m_pList->GetItemData(row));
+  tagITEM_DATA* item = m_pList->GetItem(row, 0);
+  CString path(item ? item->text : L"");
   m_pList->DeleteRow(row);
-  if (id != 0) m_store.Delete(id);
+  m_store.Remove(id, path);
   CControlMgr::Invalidate(m_pList, FALSE);
+  AfterStoreUse();
 }
 
 void CUIHandle::AddFolderFromPicker(HWND owner) {

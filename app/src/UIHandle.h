@@ -32,7 +32,7 @@ class CUIHandle : public INotifyCallback {
   LRESULT OnNotify(IXUIObject* sender, NOTIFY_EVENT* event) override;
 
   // Appends a row for the path (icon by its type) and a row in the database; the row keeps
-  // the database id (0 when none was obtained).
+  // the database id (0 when none was obtained, or while the add waits for the database).
   void AddItem(const CString& path);
 
   CXList* GetList() const { return m_pList; }
@@ -60,6 +60,13 @@ class CUIHandle : public INotifyCallback {
   void ApplySettingsDialog(IXUIObject* dialog);
   // Toggles the main window (the global hotkey).
   void ToggleMainWindow();
+  // While the database is unavailable (on a timer and before each add): tries it again and,
+  // once it can be used, shows the stored favourites with the ones added meanwhile.
+  void RetryStore();
+
+  // Posted to the main window when the store has something to tell the user: the message box
+  // is then shown from the window's own message loop, never from inside a change.
+  static const UINT kStoreReportMessage = WM_APP + 0x50;
 
  private:
   CUIHandle();
@@ -77,6 +84,11 @@ class CUIHandle : public INotifyCallback {
   void HideMainWindow();
   void ShowMainWindow(int show);
   void StartShell(const CString& file);
+  // After each use of the store: the retry timer runs while it is unavailable, and a report
+  // waiting in it is posted to the main window.
+  void AfterStoreUse();
+  void ShowStoreReport();
+  void FillRows();
   int RowAtPoint(LPARAM lParam);
   // GetFileTypeIcon's icon for the path, kept per type (folder, or the extension): the icon
   // depends on nothing else, and asking the shell is the dearest part of a row. Owned here.

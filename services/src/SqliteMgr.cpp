@@ -14,6 +14,11 @@ int CSqliteMgr::Open(const char* file) {
     sqlite3_close(db);  // sqlite3_open hands back a handle even on failure (or null)
     return 0;
   }
+  // Windows' SQLite retries a read or write refused by another program's lock ten times over
+  // about 1.4 s, and the caller's window stands still meanwhile. The favourites store keeps a
+  // refused change and tries again itself, so a short wait is enough (the setting is global).
+  int retry[2] = {3, 25};
+  sqlite3_file_control(db, "main", SQLITE_FCNTL_WIN32_AV_RETRY, retry);
   m_db = db;
   return 1;
 }

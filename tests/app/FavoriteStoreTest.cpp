@@ -378,4 +378,89 @@ TEST_F(FavoriteStoreTest, ImportPathsKeepsOrderInOneTransaction) {
   EXPECT_EQ(Query("SELECT count(*) FROM main"), (Rows{{"51"}}));
 }
 
+// Another handle of this process locks the whole file, as another program would.
+class WholeFileLock {
+ public:
+  WholeFileLock()
+      : m_file(CreateFileW(CFavoriteStore::DatabasePath(), GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    m_locked = m_file.Valid() &&
+               LockFileEx(m_file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &m_range);
+  }
+  ~WholeFileLock() { Release(); }
+  bool Locked() const { return m_locked; }
+  void Release() {
+    if (m_locked) UnlockFileEx(m_file.Get(), 0, MAXDWORD, MAXDWORD, &m_range);
+    m_locked = false;
+    m_file.Reset();
+  }
+
+ private:
+  CXHandle m_file;
+  OVERLAPPED m_range = {};
+  bool m_locked = false;
+};
+
+// Changes refused by a lock wait in order, a withdrawn add is dropped, and all are written
+// when the lock goes; what still waits at the end of the run outlives it in the legacy list.
+TEST_F(FavoriteStoreTest, ChangesWaitWhileLockedAndAreWrittenInOrder) {
+  Fill(store, {L"C:\\a", L"C:\\b"});
+  store.Load(false);
+  int id = 9;
+  {
+    WholeFileLock lock;
+    ASSERT_TRUE(lock.Locked());
+    store.CountOpen(1);
+    store.Remove(2, L"C:\\b");
+    EXPECT_EQ(store.Add(L"C:\\c", id), 0);
+    EXPECT_EQ(id, 0);
+    store.Add(L"C:\\d", id);
+    store.Remove(0, L"C:\\d");
+    EXPECT_TRUE(store.Unavailable());
+    EXPECT_EQ(store.WaitingChanges(), 3u);
+    EXPECT_NE(std::wstring(store.TakeReport().GetString()).find(L"another program"), std::wstring::npos);
+    EXPECT_FALSE(store.Retry());
+    EXPECT_FALSE(store.HasReport());  // told once
+  }
+  EXPECT_TRUE(store.Retry());
+  EXPECT_FALSE(store.Unavailable());
+  EXPECT_EQ(store.WaitingChanges(), 0u);
+  EXPECT_EQ(Paths(store), (std::vector<std::wstring>{L"C:\\a", L"C:\\c"}));
+  EXPECT_EQ(Query("SELECT id, path, count FROM main ORDER BY id"),
+            (Rows{{"1", "C:\\a", "1"}, {"3", "C:\\c", "0"}}));
+
+  {
+    WholeFileLock lock;
+    ASSERT_TRUE(lock.Locked());
+    store.Add(L"C:\\e", id);
+    store.CloseDatabase();
+  }
+  CFavoriteStore next;
+  next.StartupLoad(false, CString());
+  EXPECT_EQ(Paths(next), (std::vector<std::wstring>{L"C:\\a", L"C:\\c", L"C:\\e"}));
+  EXPECT_FALSE(xtest::FileExists(CFavoriteStore::LegacyListPath().GetString()));
+}
+
+TEST_F(FavoriteStoreTest, APendingPathThatWaitedIsNotAddedWhenTheListHasIt) {
+  std::wstring folder = MakeFolder(L"Listed");
+  {
+    CFavoriteStore first;
+    Fill(first, {folder});
+    first.CloseDatabase();
+  }
+  std::wstring upper = folder;
+  CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+  {
+    WholeFileLock lock;
+    ASSERT_TRUE(lock.Locked());
+    store.StartupLoad(false, upper.c_str());
+    EXPECT_TRUE(store.Unavailable());
+    EXPECT_EQ(store.WaitingChanges(), 1u);
+    EXPECT_TRUE(store.HasReport());
+    store.TakeReport();
+  }
+  EXPECT_TRUE(store.Retry());
+  EXPECT_EQ(Paths(store), (std::vector<std::wstring>{folder}));
+}
+
 }  // namespace

@@ -165,11 +165,7 @@ HWND Program::WaitForWindow(DWORD timeoutMs) {
   HWND found = nullptr;
   xtest::WaitFor(
       [&] {
-        for (HWND h : Windows(L"XDROPEASYWND")) {
-          wchar_t caption[64] = {0};
-          GetWindowTextW(h, caption, 64);
-          if (wcscmp(caption, L"Pinvale") == 0) found = h;
-        }
+        found = Window(L"XDROPEASYWND", L"Pinvale");
         // The skin shows the window once it is placed: wait for that too.
         return (found && IsWindowVisible(found)) || WaitForSingleObject(m_process.Get(), 0) == WAIT_OBJECT_0;
       },
@@ -223,6 +219,29 @@ HWND Program::WaitForDialog(const wchar_t* text, bool caption, DWORD timeoutMs) 
   return found;
 }
 
+HWND Program::WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs) const {
+  HWND box = nullptr;
+  // A box has its caption before its texts: wait for those too.
+  xtest::WaitFor([&] { return (box = Window(L"#32770", caption)) != nullptr && !StaticTexts(box).empty(); }, timeoutMs);
+  return box;
+}
+
+HWND Program::Window(const wchar_t* className, const wchar_t* caption) const {
+  HWND found = nullptr;
+  for (HWND h : Windows(className)) {
+    wchar_t text[64] = {0};
+    GetWindowTextW(h, text, 64);
+    if (wcscmp(text, caption) == 0) found = h;
+  }
+  return found;
+}
+
+void Program::Kill() {
+  if (!m_process.Valid()) return;
+  TerminateProcess(m_process.Get(), 97);
+  WaitForSingleObject(m_process.Get(), 10000);
+}
+
 void EndStrayInstances() {
   for (int i = 0; i < 10; ++i) {
     HWND h = FindWindowW(L"XDROPEASYWND", L"Pinvale");
@@ -250,6 +269,23 @@ Rows Query(const std::wstring& database, const char* sql) {
   }
   sqlite3_close(db);
   return rows;
+}
+
+bool MakeDatabase(const std::wstring& database, const std::vector<std::wstring>& paths) {
+  sqlite3* db = nullptr;
+  bool ok = sqlite3_open(xtest::Narrow(database).c_str(), &db) == SQLITE_OK;
+  std::string sql =
+      "CREATE TABLE main(id INTEGER PRIMARY KEY AUTOINCREMENT, path varchar(260), color varchar(6), addtime "
+      "DATETIME, accesstime TIMESTAMP, count INTEGER);";
+  for (const std::wstring& p : paths) {
+    char* quoted = sqlite3_mprintf("%Q", xtest::Narrow(p).c_str());
+    sql += std::string("INSERT INTO main(path,color,addtime,accesstime,count) VALUES(") + quoted +
+           ", 'ffffff', datetime('now','localtime'), datetime('now','localtime'), 0);";
+    sqlite3_free(quoted);
+  }
+  ok = ok && sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  sqlite3_close(db);
+  return ok;
 }
 
 std::vector<std::string> StoredPaths(const std::wstring& database) {

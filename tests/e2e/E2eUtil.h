@@ -71,6 +71,13 @@ class Program {
   // A visible dialog ("#32770") of this process whose caption is the text (caption true) or
   // whose static texts hold it, waiting up to the bound; null when none came.
   HWND WaitForDialog(const wchar_t* text, bool caption, DWORD timeoutMs = 15000) const;
+  // The last top-level window of this process with the class and caption, or null.
+  HWND Window(const wchar_t* className, const wchar_t* caption) const;
+  // The message box with the caption once this process shows it with its texts, waiting up to
+  // the bound.
+  HWND WaitForMessageBox(const wchar_t* caption, DWORD timeoutMs = 30000) const;
+  // Ends the process at once, as a crash or the task manager would.
+  void Kill();
 
  private:
   CXHandle m_process;
@@ -86,6 +93,8 @@ std::wstring StaticTexts(HWND window);
 // Rows of a query on a database file (every value as text, NULL as "<null>").
 using Rows = std::vector<std::vector<std::string>>;
 Rows Query(const std::wstring& database, const char* sql);
+// A database as the program makes it, holding the paths in order (ids 1, 2, ...).
+bool MakeDatabase(const std::wstring& database, const std::vector<std::wstring>& paths);
 // The paths stored in table main, in id order.
 std::vector<std::string> StoredPaths(const std::wstring& database);
 

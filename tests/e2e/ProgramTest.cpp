@@ -100,27 +100,11 @@ TEST_F(ProgramTest, SecondInstanceShowsTheFirstWindowAndEnds) {
   EXPECT_EQ(std::count(paths.begin(), paths.end(), Utf8(files.Path())), 0);  // not passed on
 }
 
-// The program's "Error" message box, once it is shown.
-HWND ErrorBox(const e2e::Program& program) {
-  HWND box = nullptr;
-  xtest::WaitFor(
-      [&] {
-        for (HWND h : program.Windows(L"#32770")) {
-          wchar_t caption[32] = {0};
-          GetWindowTextW(h, caption, 32);
-          if (wcscmp(caption, L"Error") == 0) box = h;
-        }
-        return box != nullptr;
-      },
-      30000);
-  return box;
-}
-
 // Starts the install, expects the "Error" box with the text, answers it, and expects the
 // program to end with 0.
 void ExpectReportedAndEnded(const e2e::Install& install, const std::wstring& text) {
   e2e::Program program(install);
-  HWND box = ErrorBox(program);
+  HWND box = program.WaitForMessageBox(L"Error");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(e2e::StaticTexts(box), text);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
