@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "FavoriteRules.h"
@@ -18,15 +19,19 @@ namespace {
 const char kCreateSql[] =
     "CREATE TABLE main(id INTEGER PRIMARY KEY AUTOINCREMENT, path varchar(260), color varchar(6), "
     "addtime DATETIME, accesstime TIMESTAMP, count INTEGER);";
-const char kInsertSql[] =
-    "INSERT INTO main(path,color,addtime,accesstime,count) VALUES('%s', 'ffffff', "
-    "datetime('now','localtime'), datetime('now','localtime'), 0);";
+// The insert statement is kInsertHead, one kInsertRow and ";"; imports put many rows in one.
+const char kInsertHead[] = "INSERT INTO main(path,color,addtime,accesstime,count) VALUES";
+const char kInsertRow[] = "('%s', 'ffffff', datetime('now','localtime'), datetime('now','localtime'), 0)";
+const size_t kImportBatch = 500;  // rows per import statement
 const char kTouchSql[] =
     "UPDATE main SET accesstime=datetime('now','localtime'),count=count+1 where id=%d;";
 const char kDeleteSql[] = "DELETE FROM main where id=%d;";
 const char kLastIdSql[] = "SELECT * from sqlite_sequence where name='main'";
 const char kLoadByCountSql[] = "SELECT * from main ORDER by count DESC";
 const char kLoadSql[] = "SELECT * from main";
+const char kLoadFirstSql[] = "SELECT * from main LIMIT %d";
+const char kLoadFirstByCountSql[] = "SELECT * from main ORDER by count DESC LIMIT %d";
+const char kLoadMoreSql[] = "SELECT * from main WHERE id > %d ORDER BY id LIMIT %d";
 
 const size_t kRecentSeedLimit = 5;
 
@@ -95,19 +100,30 @@ int StoreLastId(void* context, int columns, char** values, char**) {
 int AppendRow(void* context, int columns, char** values, char**) {
   auto text = [&](int i) -> const char* { return (i < columns && values && values[i]) ? values[i] : nullptr; };
   auto orEmpty = [&](int i) -> const char* { const char* s = text(i); return s ? s : ""; };
+  auto* state = static_cast<CFavoriteStore::LOAD_STATE*>(context);
   try {
     FAVORITE_DATA d = {};
     d.id = atoi(orEmpty(0));
+    ++state->rows;
+    state->lastId = d.id;
+    if (state->skip && state->skip->count(d.id)) return 0;
     CopyPathCut(d.path, XWiden(orEmpty(1)).c_str());
+    if (state->pending && !state->pendingSeen) state->pendingSeen = lstrcmpiW(d.path, state->pending) == 0;
     d.color = ParseFavoriteColor(text(2));
     d.addtime = ParseFavoriteTime(orEmpty(3));
     d.accesstime = ParseFavoriteTime(orEmpty(4));
     d.count = atoi(orEmpty(5));
-    static_cast<std::vector<FAVORITE_DATA>*>(context)->push_back(d);
+    state->list->push_back(d);
     return 0;
   } catch (...) {
     return 1;  // out of memory: stop reading rows
   }
+}
+
+std::string Formatted(const char* format, int a, int b = 0) {
+  char sql[160];
+  snprintf(sql, sizeof sql, format, a, b);
+  return sql;
 }
 
 }  // namespace
@@ -147,9 +163,20 @@ int CFavoriteStore::Exec(const std::string& sql, XSqliteCallback callback, void*
 
 int CFavoriteStore::CreateTable() { return Exec(kCreateSql); }
 
-int CFavoriteStore::Insert(const CString& path) {
-  std::string sql(kInsertSql);
-  sql.replace(sql.find("%s"), 2, XNarrow(EscapeSqlQuotes(path.Str()).c_str()));
+int CFavoriteStore::Insert(const CString& path) { return InsertMany(std::vector<CString>(1, path)); }
+
+int CFavoriteStore::InsertMany(const std::vector<CString>& paths) {
+  if (paths.empty()) return 0;
+  const std::string row(kInsertRow);
+  const size_t hole = row.find("%s");
+  std::string sql(kInsertHead);
+  for (size_t i = 0; i < paths.size(); ++i) {
+    if (i > 0) sql += ',';
+    sql.append(row, 0, hole);
+    sql += XNarrow(EscapeSqlQuotes(paths[i].Str()).c_str());
+    sql.append(row, hole + 2, std::string::npos);
+  }
+  sql += ';';
   return Exec(sql);
 }
 
@@ -169,25 +196,103 @@ int CFavoriteStore::LastId(int& id) { return Exec(kLastIdSql, StoreLastId, &id);
 
 int CFavoriteStore::Load(bool byCount) {
   m_list.clear();
-  return Exec(byCount ? kLoadByCountSql : kLoadSql, AppendRow, &m_list);
+  LOAD_STATE state = {&m_list, nullptr, nullptr, false, 0, 0};
+  return Exec(byCount ? kLoadByCountSql : kLoadSql, AppendRow, &state);
+}
+
+int CFavoriteStore::LoadRows(const std::string& sql) {
+  m_list.clear();
+  LOAD_STATE state = {&m_list, m_firstIds.empty() ? nullptr : &m_firstIds, m_pending.empty() ? nullptr : m_pending.c_str(),
+                      m_pendingSeen, 0, m_lastId};
+  const int result = Exec(sql, AppendRow, &state);
+  m_pendingSeen = state.pendingSeen;
+  m_lastId = state.lastId;
+  return result == 0 ? state.rows : -1;
+}
+
+int CFavoriteStore::LoadFirst(bool byCount, int rows) {
+  m_more = false;
+  m_lastId = 0;
+  m_firstIds.clear();
+  m_pendingSeen = false;
+  const int got = LoadRows(Formatted(byCount ? kLoadFirstByCountSql : kLoadFirstSql, rows));
+  if (got < 0) return got;
+  m_more = got >= rows;
+  // By count the first part is the most used rows from anywhere in the table: the later
+  // parts walk the whole table in id order and leave those out.
+  if (m_more && byCount) {
+    m_lastId = 0;
+    try {
+      for (const FAVORITE_DATA& d : m_list) m_firstIds.insert(d.id);
+    } catch (...) {
+      m_more = false;  // out of memory: the first part is all there is
+    }
+  }
+  return 0;
+}
+
+int CFavoriteStore::LoadMore(int rows) {
+  if (!m_more) {
+    m_list.clear();
+    return 0;
+  }
+  const int got = LoadRows(Formatted(kLoadMoreSql, m_lastId, rows));
+  m_more = got >= rows;
+  if (!m_more) {
+    m_firstIds.clear();
+    FinishPendingPath();
+  }
+  return got < 0 ? got : 0;
+}
+
+void CFavoriteStore::ReleaseList() { std::vector<FAVORITE_DATA>().swap(m_list); }
+
+void CFavoriteStore::FinishPendingPath() {
+  if (m_pending.empty()) return;
+  const std::wstring path = m_pending;
+  const bool seen = m_pendingSeen;
+  m_pending.clear();
+  m_pendingSeen = false;
+  if (seen) return;
+  FAVORITE_DATA record = {};
+  CopyPathCut(record.path, path.c_str());
+  Insert(CString(path));
+  LastId(record.id);
+  Append(record);
 }
 
 int CFavoriteStore::ImportPaths(const std::vector<CString>& paths) {
+  size_t next = 0;
+  return Import([&](std::vector<CString>& batch) {
+    for (; next < paths.size() && batch.size() < kImportBatch; ++next) batch.push_back(paths[next]);
+    return !batch.empty();
+  });
+}
+
+int CFavoriteStore::Import(const std::function<bool(std::vector<CString>& batch)>& nextBatch) {
   if (!m_db || EnsureOpen() != 1) return -1;
-  if (paths.empty()) return 0;
-  // One transaction: one disk sync for the whole list, and all rows or none.
-  if (Exec("BEGIN TRANSACTION;") != 0) return -1;
-  for (const CString& p : paths) {
-    if (Insert(p) != 0) {
+  // One transaction: one disk sync for the whole list, and all rows or none. Many rows per
+  // statement, so a long list costs SQLite's work, not a statement's text per row.
+  bool begun = false;
+  int count = 0;
+  std::vector<CString> batch;
+  while (nextBatch(batch)) {
+    if (!begun) {
+      if (Exec("BEGIN TRANSACTION;") != 0) return -1;
+      begun = true;
+    }
+    if (InsertMany(batch) != 0) {
       Exec("ROLLBACK;");
       return -1;
     }
+    count += static_cast<int>(batch.size());
+    batch.clear();
   }
-  if (Exec("COMMIT;") != 0) {
+  if (begun && Exec("COMMIT;") != 0) {
     Exec("ROLLBACK;");
     return -1;
   }
-  return static_cast<int>(paths.size());
+  return count;
 }
 
 void CFavoriteStore::CloseDatabase() {
@@ -205,7 +310,14 @@ const FAVORITE_DATA* CFavoriteStore::At(int index) const {
 int CFavoriteStore::ImportLegacyList() {
   CString file = LegacyListPath();
   if (!PathExistsAtAll(file)) return 0;
-  int result = ImportPaths(SplitLegacyList(ReadWholeFile(file)));
+  // Read line by line into batches, so a list of any length never becomes one vector of paths.
+  const std::string bytes = ReadWholeFile(file);
+  size_t position = 0;
+  int result = Import([&](std::vector<CString>& batch) {
+    CString line;
+    while (batch.size() < kImportBatch && NextLegacyLine(bytes, position, line)) batch.push_back(line);
+    return !batch.empty();
+  });
   if (result != -1) DeleteFileW(file);  // without a database it stays for a later start
   return result;
 }
@@ -248,12 +360,19 @@ void CFavoriteStore::StartupLoad(bool autoSort, const CString& pendingPath) {
     Connect();
     CreateTable();
     ImportLegacyList();
-    Load(autoSort);
-    if (isNew && m_list.empty()) {
-      for (const CString& folder : RecentFolders(kRecentSeedLimit)) Insert(folder);
-      Load(autoSort);
+    // The pending path is compared with every row as it is read, and added after the last.
+    m_pending.clear();
+    if (!pendingPath.IsEmpty() && PathExistsAtAll(pendingPath)) {
+      FAVORITE_DATA cut = {};
+      CopyPathCut(cut.path, pendingPath);
+      m_pending = cut.path;
     }
-    AddPendingPath(pendingPath);
+    LoadFirst(autoSort, kFirstRows);
+    if (isNew && m_list.empty() && !m_more) {
+      for (const CString& folder : RecentFolders(kRecentSeedLimit)) Insert(folder);
+      LoadFirst(autoSort, kFirstRows);
+    }
+    if (!m_more) FinishPendingPath();
   } catch (...) {
     // Out of memory at start-up: run with what was loaded.
   }

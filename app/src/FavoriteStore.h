@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "ServiceInterfaces.h"
@@ -55,19 +58,55 @@ class CFavoriteStore {
   void Append(const FAVORITE_DATA& record);
   int Count() const { return static_cast<int>(m_list.size()); }
   const FAVORITE_DATA* At(int index) const;  // null when out of range
+  // Frees the in-memory list once the list control holds its rows.
+  void ReleaseList();
 
-  // Start-up load: legacy import, Load, recent-folder seed of a new database, then the
-  // pending command-line path.
+  // Start-up load: legacy import, the first rows (LoadFirst), recent-folder seed of a new
+  // database, then the pending command-line path once every row has been read.
   void StartupLoad(bool autoSort, const CString& pendingPath);
+
+  // Loading in parts, so that a table of any size shows its first rows at once. LoadFirst
+  // reads at most `rows` rows as Load would order them (by count: the most used ones); each
+  // LoadMore replaces the in-memory list with up to `rows` further rows in table order (by
+  // count: the rows LoadFirst left, in table order). The pending command-line path of
+  // StartupLoad is appended after the last part. Exec results; -1 without a database.
+  int LoadFirst(bool byCount, int rows);
+  int LoadMore(int rows);
+  bool HasMoreRows() const { return m_more; }
+  static const int kFirstRows = 10000;  // before the window shows
+  static const int kMoreRows = 5000;    // per part afterwards
 
   // The steps of StartupLoad, each usable on its own.
   int ImportLegacyList();  // ImportPaths' result; 0 with no legacy file
   static std::vector<CString> RecentFolders(size_t limit);
   void AddPendingPath(const CString& path);
 
+  // Row reading state shared with the row callback.
+  struct LOAD_STATE {
+    std::vector<FAVORITE_DATA>* list;
+    const std::unordered_set<int>* skip;  // ids already read (by-count first part), or null
+    const wchar_t* pending;               // the pending path cut like a record, or null
+    bool pendingSeen;
+    int rows;                             // rows the statement returned
+    int lastId;
+  };
+
  private:
   int Exec(const std::string& sql, XSqliteCallback callback = nullptr, void* context = nullptr);
+  int LoadRows(const std::string& sql);
+  // Inserts the paths with as few statements as the text allows (inside a transaction).
+  int InsertMany(const std::vector<CString>& paths);
+  // One transaction around inserting the batches nextBatch fills (false when none is left):
+  // the number of rows, or -1 with nothing kept.
+  int Import(const std::function<bool(std::vector<CString>& batch)>& nextBatch);
+  void FinishPendingPath();
 
   std::vector<FAVORITE_DATA> m_list;
   CXComPtr<ISQLite> m_db;
+  // Loading in parts.
+  bool m_more = false;
+  int m_lastId = 0;
+  std::unordered_set<int> m_firstIds;
+  std::wstring m_pending;  // cut to a record's length; empty when none is waiting
+  bool m_pendingSeen = false;
 };

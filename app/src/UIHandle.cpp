@@ -26,6 +26,31 @@ namespace {
 
 CUIHandle::PFN_TestShellStartSink g_shellSink = nullptr;
 
+const UINT_PTR kBackgroundTimer = 0x7E21;
+const UINT kBackgroundPeriodMs = 10;
+const DWORD kIconSliceMs = 8;  // the longest the window waits for the icon check
+
+// Type keys: folders have their own (no extension can hold a backslash), files their
+// extension in lower case ("" for none).
+const wchar_t kFolderKey[] = L"\\";
+
+std::wstring ExtensionKey(const CString& path) {
+  const int dot = path.ReverseFind(L'.'), slash = path.ReverseFind(L'\\');
+  return dot > slash ? path.Mid(dot).MakeLower().Str() : std::wstring();
+}
+
+// What the name suggests, without the file system: an extension names a file type, and a
+// name without one is taken for a folder.
+std::wstring GuessedTypeKey(const CString& path) {
+  std::wstring key = ExtensionKey(path);
+  return key.empty() ? kFolderKey : key;
+}
+
+// What GetFileTypeIcon goes by.
+std::wstring ExactTypeKey(const CString& path) {
+  return PathIsExistingFolder(path) ? std::wstring(kFolderKey) : ExtensionKey(path);
+}
+
 bool IdIs(const wchar_t* id, const wchar_t* expected) { return id && lstrcmpiW(id, expected) == 0; }
 
 // The native window an object lives in: the first window among the object and its parents.
@@ -180,6 +205,7 @@ LRESULT CUIHandle::OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event) {
       OnCreateMainWindow(window);
       break;
     case WM_DESTROY:
+      StopBackgroundWork();
       OnDestroyMainWindow();
       break;
     case WM_HOTKEY:
@@ -239,6 +265,15 @@ void CUIHandle::OnCreateMainWindow(CXWindow* window) {
   ApplyToolbarVisibility(m_pSettings->GetHideToolbar(), window, true);
   m_pMainWnd = window;
   RegisterHotKey(hwnd, 1, MOD_CONTROL | MOD_ALT, 0);
+  // The rest waits until the window shows: none of it is needed to show it.
+  m_startPending = true;
+  StartBackgroundWork();
+  if (!m_timerWindow) FinishStart();
+}
+
+void CUIHandle::FinishStart() {
+  m_startPending = false;
+  HWND hwnd = m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr;
   m_tray.Create(hwnd);
   CBackgroundServices::StartUpdateCheck(hwnd);
   m_hotKeys.LoadFromFolder(ProgramFolder());
@@ -291,7 +326,7 @@ void CUIHandle::ToggleMainWindow() {
 void CUIHandle::AddItem(const CString& path) {
   int row = m_pList ? m_pList->InsertItem(path, 0) : -1;
   if (row >= 0) {
-    m_pList->SetItem(row, 0, path, TypeIcon(path));  // the list keeps a copy in its image list
+    m_pList->SetItem(row, 0, path, TypeIcon(ExactTypeKey(path), path));  // the list keeps a copy
   }
   m_store.Insert(path);
   int id = 0;
@@ -306,13 +341,80 @@ void CUIHandle::FillList(CXList* list) {
   if (!m_images) m_images.reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
   list->SetImageList(m_images.get());
   m_pList = list;
+  m_iconCheckRow = list->GetRowCount();
+  AppendRecords();
+  StartBackgroundWork();
+}
+
+void CUIHandle::AppendRecords() {
   for (int i = 0; i < m_store.Count(); ++i) {
     const FAVORITE_DATA* record = m_store.At(i);
-    int row = list->InsertItem(record->path, 0);
+    const CString path(record->path);
+    const int row = m_pList->InsertItem(path, 0);
     if (row < 0) continue;
-    list->SetItem(row, 0, record->path, TypeIcon(record->path));
-    list->SetItemData(row, static_cast<DWORD>(record->id));
+    m_pList->SetItem(row, 0, path, TypeIcon(GuessedTypeKey(path), path));
+    m_pList->SetItemData(row, static_cast<DWORD>(record->id));
   }
+  m_store.ReleaseList();  // the list holds the rows now
+}
+
+void CUIHandle::StartBackgroundWork() {
+  // Only a real window runs the timer (tests drive the handler without one).
+  HWND window = m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr;
+  if (m_timerWindow || !window || !IsWindow(window)) return;
+  if (SetTimer(window, kBackgroundTimer, kBackgroundPeriodMs, &CUIHandle::BackgroundTick)) m_timerWindow = window;
+}
+
+void CUIHandle::StopBackgroundWork() {
+  if (m_timerWindow) KillTimer(m_timerWindow, kBackgroundTimer);
+  m_timerWindow = nullptr;
+}
+
+void CALLBACK CUIHandle::BackgroundTick(HWND, UINT, UINT_PTR, DWORD) {
+  try {
+    Instance().BackgroundStep();
+  } catch (...) {
+    // Out of memory: the rest waits for the next tick.
+  }
+}
+
+void CUIHandle::BackgroundStep() {
+  if (m_startPending) {
+    FinishStart();
+    return;
+  }
+  if (!m_pList) {
+    StopBackgroundWork();
+    return;
+  }
+  const DWORD start = GetTickCount();
+  if (m_store.HasMoreRows()) {
+    m_store.LoadMore(CFavoriteStore::kMoreRows);
+    AppendRecords();
+    CControlMgr::Invalidate(m_pList, FALSE);  // the scrollbar's range has grown
+    return;
+  }
+  if (CheckIcons(start + kIconSliceMs)) StopBackgroundWork();
+}
+
+bool CUIHandle::CheckIcons(DWORD deadline) {
+  const int count = m_pList->GetRowCount();
+  bool changed = false;
+  for (int checked = 1; m_iconCheckRow < count; ++checked) {
+    const wchar_t* text = m_pList->GetItemText(m_iconCheckRow, 0);
+    if (text && text[0]) {
+      const CString path(text);
+      const std::wstring exact = ExactTypeKey(path);
+      if (exact != GuessedTypeKey(path)) {
+        m_pList->SetItem(m_iconCheckRow, 0, path, TypeIcon(exact, path));
+        changed = true;
+      }
+    }
+    ++m_iconCheckRow;
+    if (checked % 8 == 0 && static_cast<LONG>(GetTickCount() - deadline) >= 0) break;
+  }
+  if (changed) CControlMgr::Invalidate(m_pList, FALSE);
+  return m_iconCheckRow >= count;
 }
 
 int CUIHandle::RowAtPoint(LPARAM lParam) {
@@ -346,6 +448,7 @@ void CUIHandle::DeleteSelectedRow() {
   if (row < 0) return;
   int id = static_cast<int>(m_pList->GetItemData(row));
   m_pList->DeleteRow(row);
+  if (row < m_iconCheckRow) --m_iconCheckRow;
   if (id != 0) m_store.Delete(id);
   CControlMgr::Invalidate(m_pList, FALSE);
 }
@@ -400,16 +503,11 @@ void CUIHandle::ApplySettingsDialog(IXUIObject* dialog) {
   }
 }
 
-HICON CUIHandle::TypeIcon(const CString& path) {
-  std::wstring type = L"\\";  // folders (no extension can hold a backslash)
-  if (!PathIsExistingFolder(path)) {
-    int dot = path.ReverseFind(L'.'), slash = path.ReverseFind(L'\\');
-    type = dot > slash ? path.Mid(dot).MakeLower().Str() : std::wstring();
-  }
-  auto known = m_typeIcons.find(type);
+HICON CUIHandle::TypeIcon(const std::wstring& key, const CString& path) {
+  auto known = m_typeIcons.find(key);
   if (known != m_typeIcons.end()) return known->second.get();
-  CXIcon icon(GetFileTypeIcon(path));
+  CXIcon icon(key == kFolderKey ? GetFolderTypeIcon() : GetFileExtensionIcon(path));
   HICON handle = icon.get();
-  m_typeIcons[type] = std::move(icon);
+  m_typeIcons[key] = std::move(icon);
   return handle;
 }
