@@ -1,6 +1,10 @@
 // The yardstick of bench_start: the least a Win32 program does to show a window (register a
 // class, create, show, run the loop until closed), started and detected like Pinvale.exe.
+// With the argument "keep" it only holds a hidden window, so that Wine's desktop process
+// stays up between the measured starts.
 #include <windows.h>
+
+#include <cwchar>
 
 namespace {
 
@@ -18,7 +22,8 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  const bool keeper = commandLine && wcsstr(commandLine, L"keep");
   WNDCLASSW wc = {};
   wc.lpfnWndProc = Proc;
   wc.hInstance = instance;
@@ -26,11 +31,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = L"PinvaleBareWindow";
   if (!RegisterClassW(&wc)) return 1;
-  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Bare", WS_OVERLAPPEDWINDOW, 100, 100, 300, 500, nullptr,
-                              nullptr, instance, nullptr);
+  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, keeper ? L"Keeper" : L"Bare", WS_OVERLAPPEDWINDOW, 100, 100, 300,
+                              500, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
-  ShowWindow(hwnd, SW_SHOW);
-  UpdateWindow(hwnd);
+  if (!keeper) {
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+  }
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
