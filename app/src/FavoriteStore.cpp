@@ -23,6 +23,11 @@ const char kCreateSql[] =
 const char kInsertHead[] = "INSERT INTO main(path,color,addtime,accesstime,count) VALUES";
 const char kInsertRow[] = "('%s', 'ffffff', datetime('now','localtime'), datetime('now','localtime'), 0)";
 const size_t kImportBatch = 500;  // rows per import statement
+// Many rows at once, in the order of the VALUES list (the one-row side is the outer loop).
+const char kInsertManyHead[] =
+    "INSERT INTO main(path,color,addtime,accesstime,count) SELECT v.column1, 'ffffff', n.t, n.t, 0 FROM "
+    "(SELECT datetime('now','localtime') AS t) AS n CROSS JOIN (VALUES ";
+
 const char kTouchSql[] =
     "UPDATE main SET accesstime=datetime('now','localtime'),count=count+1 where id=%d;";
 const char kDeleteSql[] = "DELETE FROM main where id=%d;";
@@ -31,7 +36,11 @@ const char kLoadByCountSql[] = "SELECT * from main ORDER by count DESC";
 const char kLoadSql[] = "SELECT * from main";
 const char kLoadFirstSql[] = "SELECT * from main LIMIT %d";
 const char kLoadFirstByCountSql[] = "SELECT * from main ORDER by count DESC LIMIT %d";
-const char kLoadMoreSql[] = "SELECT * from main WHERE id > %d ORDER BY id LIMIT %d";
+const char kLoadMoreSql[] = "SELECT * from main WHERE id > %d AND id <= %d ORDER BY id LIMIT %d";
+const char kMaxIdSql[] = "SELECT max(id) from main";
+const char kImportProgressSql[] = "PRAGMA user_version";
+// A legacy list this long is imported before the window shows; a longer one after it, in parts.
+const DWORD kImportNowBytes = 1 << 20;
 
 const size_t kRecentSeedLimit = 5;
 
@@ -107,7 +116,8 @@ int AppendRow(void* context, int columns, char** values, char**) {
     ++state->rows;
     state->lastId = d.id;
     if (state->skip && state->skip->count(d.id)) return 0;
-    CopyPathCut(d.path, XWiden(orEmpty(1)).c_str());
+    // Straight into the record; only a text longer than the record goes the long way round.
+    if (!MultiByteToWideChar(CP_ACP, 0, orEmpty(1), -1, d.path, MAX_PATH)) CopyPathCut(d.path, XWiden(orEmpty(1)).c_str());
     if (state->pending && !state->pendingSeen) state->pendingSeen = lstrcmpiW(d.path, state->pending) == 0;
     d.color = ParseFavoriteColor(text(2));
     d.addtime = ParseFavoriteTime(orEmpty(3));
@@ -120,10 +130,15 @@ int AppendRow(void* context, int columns, char** values, char**) {
   }
 }
 
-std::string Formatted(const char* format, int a, int b = 0) {
+std::string Formatted(const char* format, int a, int b = 0, int c = 0) {
   char sql[160];
-  snprintf(sql, sizeof sql, format, a, b);
+  snprintf(sql, sizeof sql, format, a, b, c);
   return sql;
+}
+
+int StoreFirstInt(void* context, int columns, char** values, char**) {
+  if (columns >= 1 && values) *static_cast<int*>(context) = atoi(values[0] ? values[0] : "");
+  return 0;
 }
 
 }  // namespace
@@ -167,6 +182,18 @@ int CFavoriteStore::Insert(const CString& path) { return InsertMany(std::vector<
 
 int CFavoriteStore::InsertMany(const std::vector<CString>& paths) {
   if (paths.empty()) return 0;
+  if (paths.size() > 1) {
+    // The rows of one statement share 'now' anyway: it is turned into local time once, not
+    // twice per row, which is most of what an imported row costs.
+    std::string sql(kInsertManyHead);
+    for (size_t i = 0; i < paths.size(); ++i) {
+      sql += i > 0 ? ",('" : "('";
+      sql += XNarrow(EscapeSqlQuotes(paths[i].Str()).c_str());
+      sql += "')";
+    }
+    sql += ") AS v;";
+    return Exec(sql);
+  }
   const std::string row(kInsertRow);
   const size_t hole = row.find("%s");
   std::string sql(kInsertHead);
@@ -200,9 +227,20 @@ int CFavoriteStore::Load(bool byCount) {
   return Exec(byCount ? kLoadByCountSql : kLoadSql, AppendRow, &state);
 }
 
-int CFavoriteStore::LoadRows(const std::string& sql) {
+int CFavoriteStore::FirstInt(const char* sql) {
+  int value = 0;
+  Exec(sql, StoreFirstInt, &value);
+  return value;
+}
+
+int CFavoriteStore::LoadRows(const std::string& sql, int rows) {
   m_list.clear();
-  LOAD_STATE state = {&m_list, m_firstIds.empty() ? nullptr : &m_firstIds, m_pending.empty() ? nullptr : m_pending.c_str(),
+  try {
+    m_list.reserve(static_cast<size_t>(rows));
+  } catch (...) {
+    // Grown row by row instead.
+  }
+  LOAD_STATE state = {&m_list, m_skipIds.empty() ? nullptr : &m_skipIds, m_pending.empty() ? nullptr : m_pending.c_str(),
                       m_pendingSeen, 0, m_lastId};
   const int result = Exec(sql, AppendRow, &state);
   m_pendingSeen = state.pendingSeen;
@@ -213,9 +251,12 @@ int CFavoriteStore::LoadRows(const std::string& sql) {
 int CFavoriteStore::LoadFirst(bool byCount, int rows) {
   m_more = false;
   m_lastId = 0;
-  m_firstIds.clear();
+  m_skipIds.clear();
   m_pendingSeen = false;
-  const int got = LoadRows(Formatted(byCount ? kLoadFirstByCountSql : kLoadFirstSql, rows));
+  // Later parts end at the row that is last now: rows added from here on are listed by
+  // whoever adds them.
+  m_endId = FirstInt(kMaxIdSql);
+  const int got = LoadRows(Formatted(byCount ? kLoadFirstByCountSql : kLoadFirstSql, rows), rows);
   if (got < 0) return got;
   m_more = got >= rows;
   // By count the first part is the most used rows from anywhere in the table: the later
@@ -223,7 +264,7 @@ int CFavoriteStore::LoadFirst(bool byCount, int rows) {
   if (m_more && byCount) {
     m_lastId = 0;
     try {
-      for (const FAVORITE_DATA& d : m_list) m_firstIds.insert(d.id);
+      for (const FAVORITE_DATA& d : m_list) m_skipIds.insert(d.id);
     } catch (...) {
       m_more = false;  // out of memory: the first part is all there is
     }
@@ -232,17 +273,88 @@ int CFavoriteStore::LoadFirst(bool byCount, int rows) {
 }
 
 int CFavoriteStore::LoadMore(int rows) {
-  if (!m_more) {
-    m_list.clear();
-    return 0;
-  }
-  const int got = LoadRows(Formatted(kLoadMoreSql, m_lastId, rows));
+  m_list.clear();
+  if (!m_more) return 0;
+  const int got = LoadRows(Formatted(kLoadMoreSql, m_lastId, m_endId, rows), rows);
   m_more = got >= rows;
-  if (!m_more) {
-    m_firstIds.clear();
+  if (!m_more && !m_importing) {
+    m_skipIds.clear();
     FinishPendingPath();
   }
   return got < 0 ? got : 0;
+}
+
+void CFavoriteStore::NoteAdded(int id) {
+  if (!m_more && !m_importing) return;
+  try {
+    m_skipIds.insert(id);  // a later part must not list it a second time
+  } catch (...) {
+  }
+}
+
+bool CFavoriteStore::BeginLegacyImport() {
+  m_importing = false;
+  const CString file = LegacyListPath();
+  WIN32_FILE_ATTRIBUTE_DATA info = {};
+  if (!GetFileAttributesExW(file, GetFileExInfoStandard, &info)) return false;
+  if (info.nFileSizeHigh == 0 && info.nFileSizeLow <= kImportNowBytes) {
+    ImportLegacyList();
+    return false;
+  }
+  if (!m_db || EnsureOpen() != 1) return false;  // without a database it stays for a later start
+  try {
+    m_importBytes = ReadWholeFile(file);
+  } catch (...) {
+    return false;
+  }
+  // An import cut short by the end of the program resumes after the lines it committed.
+  m_importPosition = 0;
+  m_importDone = FirstInt(kImportProgressSql);
+  CString line;
+  for (int i = 0; i < m_importDone && NextLegacyLine(m_importBytes, m_importPosition, line); ++i) {
+  }
+  m_importing = true;
+  return true;
+}
+
+int CFavoriteStore::ImportMore(int lines) {
+  if (!m_importing) return 0;
+  // Each part commits its rows and the count of lines done in one transaction, so the next
+  // start neither loses nor repeats a line.
+  int taken = 0;
+  bool failed = Exec("BEGIN TRANSACTION;") != 0;
+  std::vector<CString> batch;
+  while (!failed && taken < lines) {
+    batch.clear();
+    CString line;
+    while (batch.size() < kImportBatch && taken + static_cast<int>(batch.size()) < lines &&
+           NextLegacyLine(m_importBytes, m_importPosition, line))
+      batch.push_back(line);
+    if (batch.empty()) break;
+    failed = InsertMany(batch) != 0;
+    taken += static_cast<int>(batch.size());
+  }
+  if (!failed) failed = Exec(Formatted("PRAGMA user_version = %d;", m_importDone + taken)) != 0;
+  if (failed || Exec("COMMIT;") != 0) {
+    Exec("ROLLBACK;");
+    EndImport();  // the rest waits for the next start
+    return -1;
+  }
+  m_importDone += taken;
+  if (taken < lines) {
+    DeleteFileW(LegacyListPath());
+    Exec("PRAGMA user_version = 0;");
+    EndImport();
+  }
+  return 0;
+}
+
+void CFavoriteStore::EndImport() {
+  m_importing = false;
+  std::string().swap(m_importBytes);
+  // The imported rows follow in the later parts.
+  m_endId = FirstInt(kMaxIdSql);
+  m_more = true;
 }
 
 void CFavoriteStore::ReleaseList() { std::vector<FAVORITE_DATA>().swap(m_list); }
@@ -359,7 +471,7 @@ void CFavoriteStore::StartupLoad(bool autoSort, const CString& pendingPath) {
     bool isNew = !PathExistsAtAll(DatabasePath());
     Connect();
     CreateTable();
-    ImportLegacyList();
+    const bool importing = BeginLegacyImport();
     // The pending path is compared with every row as it is read, and added after the last.
     m_pending.clear();
     if (!pendingPath.IsEmpty() && PathExistsAtAll(pendingPath)) {
@@ -368,11 +480,11 @@ void CFavoriteStore::StartupLoad(bool autoSort, const CString& pendingPath) {
       m_pending = cut.path;
     }
     LoadFirst(autoSort, kFirstRows);
-    if (isNew && m_list.empty() && !m_more) {
+    if (isNew && m_list.empty() && !m_more && !importing) {
       for (const CString& folder : RecentFolders(kRecentSeedLimit)) Insert(folder);
       LoadFirst(autoSort, kFirstRows);
     }
-    if (!m_more) FinishPendingPath();
+    if (!m_more && !m_importing) FinishPendingPath();
   } catch (...) {
     // Out of memory at start-up: run with what was loaded.
   }

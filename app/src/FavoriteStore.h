@@ -72,7 +72,20 @@ class CFavoriteStore {
   // StartupLoad is appended after the last part. Exec results; -1 without a database.
   int LoadFirst(bool byCount, int rows);
   int LoadMore(int rows);
-  bool HasMoreRows() const { return m_more; }
+  bool HasMoreRows() const { return m_more || m_importing; }
+  // A row the program added itself while parts are still to come (it is listed already).
+  void NoteAdded(int id);
+
+  // A legacy list too long to import before the window shows is imported afterwards, each
+  // part in a transaction of its own that also records the lines done (the database's
+  // user_version, 0 again once the list is gone), so an import cut short resumes where it
+  // stopped. BeginLegacyImport imports a short list at once (false) or reads a long one for
+  // ImportMore (true); ImportMore imports up to `lines` lines (0, or -1 when a part failed:
+  // the list then waits for the next start). The imported rows come in later LoadMore parts.
+  bool BeginLegacyImport();
+  int ImportMore(int lines);
+  bool IsImporting() const { return m_importing; }
+  static const int kImportLines = 5000;  // per part
   static const int kFirstRows = 10000;  // before the window shows
   static const int kMoreRows = 5000;    // per part afterwards
 
@@ -84,7 +97,7 @@ class CFavoriteStore {
   // Row reading state shared with the row callback.
   struct LOAD_STATE {
     std::vector<FAVORITE_DATA>* list;
-    const std::unordered_set<int>* skip;  // ids already read (by-count first part), or null
+    const std::unordered_set<int>* skip;  // ids listed already, or null
     const wchar_t* pending;               // the pending path cut like a record, or null
     bool pendingSeen;
     int rows;                             // rows the statement returned
@@ -93,7 +106,9 @@ class CFavoriteStore {
 
  private:
   int Exec(const std::string& sql, XSqliteCallback callback = nullptr, void* context = nullptr);
-  int LoadRows(const std::string& sql);
+  int LoadRows(const std::string& sql, int rows);
+  int FirstInt(const char* sql);  // the first column of the first row, 0 without one
+  void EndImport();
   // Inserts the paths with as few statements as the text allows (inside a transaction).
   int InsertMany(const std::vector<CString>& paths);
   // One transaction around inserting the batches nextBatch fills (false when none is left):
@@ -106,7 +121,12 @@ class CFavoriteStore {
   // Loading in parts.
   bool m_more = false;
   int m_lastId = 0;
-  std::unordered_set<int> m_firstIds;
+  int m_endId = 0;                   // the last id the parts read
+  std::unordered_set<int> m_skipIds;  // listed already (by-count first part, added rows)
+  bool m_importing = false;
+  std::string m_importBytes;
+  size_t m_importPosition = 0;
+  int m_importDone = 0;
   std::wstring m_pending;  // cut to a record's length; empty when none is waiting
   bool m_pendingSeen = false;
 };

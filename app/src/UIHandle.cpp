@@ -331,6 +331,7 @@ void CUIHandle::AddItem(const CString& path) {
   m_store.Insert(path);
   int id = 0;
   m_store.LastId(id);
+  m_store.NoteAdded(id);
   if (row >= 0) {
     m_pList->SetItemData(row, static_cast<DWORD>(id));
     CControlMgr::Invalidate(m_pList, FALSE);
@@ -388,6 +389,10 @@ void CUIHandle::BackgroundStep() {
     return;
   }
   const DWORD start = GetTickCount();
+  if (m_store.IsImporting()) {
+    m_store.ImportMore(CFavoriteStore::kImportLines);
+    return;
+  }
   if (m_store.HasMoreRows()) {
     m_store.LoadMore(CFavoriteStore::kMoreRows);
     AppendRecords();
