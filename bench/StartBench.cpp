@@ -141,32 +141,6 @@ bool MakeDatabase(const std::wstring& appData, int rows, const std::vector<std::
 // ---------------------------------------------------------------------------------------
 // One started program, watched from outside
 
-std::vector<wchar_t> EnvironmentWith(const std::map<std::wstring, std::wstring>& changes) {
-  std::map<std::wstring, std::wstring> vars;  // upper-cased keys: the block is sorted that way
-  wchar_t* block = GetEnvironmentStringsW();
-  for (const wchar_t* p = block; p && *p; p += wcslen(p) + 1) {
-    std::wstring entry = p;
-    size_t eq = entry.find(L'=', 1);
-    if (eq == std::wstring::npos) continue;
-    std::wstring key = entry.substr(0, eq);
-    CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-    vars[key] = entry;
-  }
-  if (block) FreeEnvironmentStringsW(block);
-  for (const auto& c : changes) {
-    std::wstring key = c.first;
-    CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-    vars[key] = c.first + L"=" + c.second;
-  }
-  std::vector<wchar_t> out;
-  for (const auto& v : vars) {
-    out.insert(out.end(), v.second.begin(), v.second.end());
-    out.push_back(0);
-  }
-  out.push_back(0);
-  return out;
-}
-
 struct WINDOW_QUERY {
   DWORD pid;
   const wchar_t* className;
@@ -376,25 +350,25 @@ int main(int argc, char** argv) {
 
   // A hidden window for the whole run keeps Wine's desktop process up, so no start pays for
   // bringing it back.
-  Started keeper(bare, root.Path(), EnvironmentWith({}), L"keep");
+  Started keeper(bare, root.Path(), xtest::EnvironmentWith({}), L"keep");
   Sleep(500);
   // Warm-up: the wine server, the disk cache and the libraries.
   {
-    Started warm(pinvale, install, EnvironmentWith({{L"APPDATA", configs[1].appData}}));
+    Started warm(pinvale, install, xtest::EnvironmentWith({{L"APPDATA", configs[1].appData}}));
     warm.WaitVisible(kMainClass, kMainCaption, cap);
-    Started warmBare(bare, root.Path(), EnvironmentWith({}));
+    Started warmBare(bare, root.Path(), xtest::EnvironmentWith({}));
     warmBare.WaitVisible(kBareClass, kBareCaption, cap);
   }
   for (int r = 0; r < runs; ++r) {
     for (CONFIG& c : configs) {
       START s;
       if (c.rows < 0) {
-        Started p(bare, root.Path(), EnvironmentWith({}));
+        Started p(bare, root.Path(), xtest::EnvironmentWith({}));
         s = p.Measure(kBareClass, kBareCaption, cap);
       } else {
         std::map<std::wstring, std::wstring> env = quiet;
         env[L"APPDATA"] = c.appData;
-        Started p(pinvale, install, EnvironmentWith(env));
+        Started p(pinvale, install, xtest::EnvironmentWith(env));
         s = p.Measure(kMainClass, kMainCaption, cap);
       }
       c.starts.push_back(s);
@@ -408,7 +382,7 @@ int main(int argc, char** argv) {
     if (c.rows < 0) continue;
     std::map<std::wstring, std::wstring> env = quiet;
     env[L"APPDATA"] = c.appData;
-    Started p(pinvale, install, EnvironmentWith(env));
+    Started p(pinvale, install, xtest::EnvironmentWith(env));
     if (p.WaitVisible(kMainClass, kMainCaption, cap) < 0) continue;
     Sleep(kSettleMs);
     c.running = MeasureRunning(p.Window(), real);
