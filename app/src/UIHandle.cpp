@@ -29,6 +29,9 @@ CUIHandle::PFN_TestShellStartSink g_shellSink = nullptr;
 const UINT_PTR kBackgroundTimer = 0x7E21;
 const UINT kBackgroundPeriodMs = 10;
 const DWORD kIconSliceMs = 8;  // the longest the window waits for the icon check
+// Rows from here on that need a type not asked of the shell yet (a few milliseconds a type)
+// get their icon from the background check: they are not on the first screen.
+const int kIconRowsNow = 64;
 
 // Type keys: folders have their own (no extension can hold a backslash), files their
 // extension in lower case ("" for none).
@@ -353,7 +356,9 @@ void CUIHandle::AppendRecords() {
     const CString path(record->path);
     const int row = m_pList->InsertItem(path, 0);
     if (row < 0) continue;
-    m_pList->SetItem(row, 0, path, TypeIcon(GuessedTypeKey(path), path));
+    const std::wstring key = GuessedTypeKey(path);
+    const bool now = row < kIconRowsNow || m_typeIcons.count(key);
+    m_pList->SetItem(row, 0, path, now ? TypeIcon(key, path) : static_cast<HICON>(nullptr));
     m_pList->SetItemData(row, static_cast<DWORD>(record->id));
   }
   m_store.ReleaseList();  // the list holds the rows now
@@ -410,7 +415,7 @@ bool CUIHandle::CheckIcons(DWORD deadline) {
     if (text && text[0]) {
       const CString path(text);
       const std::wstring exact = ExactTypeKey(path);
-      if (exact != GuessedTypeKey(path)) {
+      if (exact != GuessedTypeKey(path) || m_pList->GetItemImage(m_iconCheckRow, 0) < 0) {
         m_pList->SetItem(m_iconCheckRow, 0, path, TypeIcon(exact, path));
         changed = true;
       }

@@ -86,7 +86,8 @@ class CUIHandle : public INotifyCallback {
   HICON TypeIcon(const std::wstring& key, const CString& path);
   // The store's in-memory records as rows; their icons follow the names (an extension is a
   // file of that type, no extension a folder) until the background check has asked the
-  // file system, which costs too much per row to do before the window shows.
+  // file system, which costs too much per row to do before the window shows. Rows past the
+  // first screen whose type is new wait for that check for their icon too.
   void AppendRecords();
   // Work left after the window shows, in slices on the UI thread's timer (the lowest of its
   // messages, so input and painting go first): the rest of a long table, then the icons.

@@ -91,6 +91,7 @@ class WENDORA_API CXList : public CXBaseUI {
   // memory). GetItemText reads a cell's text without it (null when out of range).
   tagITEM_DATA* GetItem(int row, int column);
   const wchar_t* GetItemText(int row, int column) const;
+  int GetItemImage(int row, int column) const;  // -1 for none or out of range
   void SetItemData(int row, DWORD data);
   DWORD GetItemData(int row) const;
   // Removes the row; a view scrolled past the new end moves up to it.

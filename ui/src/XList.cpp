@@ -168,6 +168,11 @@ const wchar_t* CXList::GetItemText(int row, int column) const {
   return cell ? cell->Text() : nullptr;
 }
 
+int CXList::GetItemImage(int row, int column) const {
+  const CELL* cell = Cell(row, column);
+  return cell ? cell->Image() : -1;
+}
+
 void CXList::SetImageList(HIMAGELIST images) {
   if (images != m_hImageList) m_iconImages.clear();  // indices belong to one image list
   m_hImageList = images;
