@@ -12,6 +12,7 @@
 #include "PackageWriter.h"
 #include "ServiceInterfaces.h"
 #include "XSkinPackage.h"
+#include "XProgram.h"
 #include "XWin.h"
 
 using xbench::Best;

@@ -13,7 +13,7 @@
 #include "BenchTimer.h"
 #include "Canvas.h"
 #include "ITessaly.h"
-#include "XDraw.h"
+#include "XGdi.h"
 #include "XWin.h"
 
 using xbench::BestMicros;

@@ -1,6 +1,6 @@
 # bench_start: the real Pinvale.exe started from a copy of the output folder on prepared
 # databases, beside the bare window program barewindow.exe, timed and measured from outside.
-if(PINVALE_ARCH STREQUAL "x86" AND TARGET Pinvale)
+if(PINVALE_ARCH STREQUAL "x86")
   add_executable(barewindow WIN32 ${CMAKE_CURRENT_LIST_DIR}/BareWindow.cpp)
   # Statically linked: a bare program needs no runtime libraries beside it.
   target_link_options(barewindow PRIVATE -municode -static)

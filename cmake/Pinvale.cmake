@@ -8,7 +8,15 @@ else()
   set(PINVALE_ARCH x64)
 endif()
 
-set(PINVALE_DEPS "$ENV{HOME}/.cache/pinvale/deps" CACHE PATH "Cross-built third-party libraries")
+# The dependency cache: where scripts/build-deps.sh puts it ($PINVALE_DEPS, else under
+# $PINVALE_CACHE or ~/.cache/pinvale). A value in the environment wins over the cached one.
+if(NOT "$ENV{PINVALE_DEPS}" STREQUAL "")
+  set(PINVALE_DEPS "$ENV{PINVALE_DEPS}" CACHE PATH "Cross-built third-party libraries" FORCE)
+elseif(NOT "$ENV{PINVALE_CACHE}" STREQUAL "")
+  set(PINVALE_DEPS "$ENV{PINVALE_CACHE}/deps" CACHE PATH "Cross-built third-party libraries")
+else()
+  set(PINVALE_DEPS "$ENV{HOME}/.cache/pinvale/deps" CACHE PATH "Cross-built third-party libraries")
+endif()
 set(PINVALE_DIST "${CMAKE_BINARY_DIR}/../dist" CACHE PATH "Output folder of the deliverables")
 set(PINVALE_HOST_TOOLS "${CMAKE_BINARY_DIR}/../host" CACHE PATH "Build folder of the host tools")
 option(PINVALE_TESTS "Build the tests and benchmarks" ON)
@@ -24,7 +32,7 @@ add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initi
 set(PINVALE_DEPS_ARCH "${PINVALE_DEPS}/i686")
 if(PINVALE_ARCH STREQUAL "x86")
   if(NOT EXISTS "${PINVALE_DEPS_ARCH}/lib/liblua51.dll.a")
-    message(FATAL_ERROR "Third-party libraries missing in ${PINVALE_DEPS_ARCH}: run scripts/setup.sh")
+    message(FATAL_ERROR "Third-party libraries missing in ${PINVALE_DEPS_ARCH} (PINVALE_DEPS): run scripts/setup.sh")
   endif()
   add_library(lua51 SHARED IMPORTED GLOBAL)
   set_target_properties(lua51 PROPERTIES
@@ -137,6 +145,7 @@ endfunction()
 # The shared interface header and the small Win32 helpers, for every module of both trees.
 add_library(services_headers INTERFACE)
 target_include_directories(services_headers INTERFACE ${CMAKE_SOURCE_DIR}/services/include)
+target_link_libraries(services_headers INTERFACE pinvale_base)
 # Host (optionally host:port) of the start-up usage ping, http://<host>/stat.php?...
 set(PINVALE_PING_HOST "stat.pinvale.com" CACHE STRING "Host name of the start-up usage ping")
 target_compile_definitions(services_headers INTERFACE "PINVALE_PING_HOST=\"${PINVALE_PING_HOST}\"")

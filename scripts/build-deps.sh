@@ -4,7 +4,7 @@
 # is rebuilt only when its stamp file is missing.
 set -euo pipefail
 
-DEPS=${PINVALE_DEPS:-$HOME/.cache/pinvale/deps}
+DEPS=${PINVALE_DEPS:-${PINVALE_CACHE:-$HOME/.cache/pinvale}/deps}
 SRC=$DEPS/src
 OUT=$DEPS/i686
 CC=i686-w64-mingw32-gcc-posix

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ProgramSeam.h"
 #include "ServiceInterfaces.h"
 #include "ShellItem.h"
 #include "XString.h"
@@ -32,16 +33,12 @@ class LibraryTable {
 };
 
 LibraryTable g_libraries;
-CModuleLoader::PFN_TestMessageSink g_testMessageSink = nullptr;
 
 void ReportMissingFile(const std::wstring& path) {
   CString text;
   text.Format(L"Lack of file: %s !", path.c_str());
-  if (g_testMessageSink) {
-    g_testMessageSink(text, L"Error", MB_ICONERROR);
-  } else {
+  if (!ProgramCallTaken({L"MessageBoxW", L"Error", text, nullptr, MB_ICONERROR}))
     MessageBoxW(nullptr, text, L"Error", MB_ICONERROR);
-  }
 }
 
 bool LoadEntry(LibraryEntry& e) {
@@ -80,4 +77,3 @@ HMODULE CModuleLoader::LoadedModule(int index) {
   return (index >= 0 && index < kLibraryCount) ? g_libraries.entries[index].module.Get() : nullptr;
 }
 
-void CModuleLoader::SetTestMessageSink(PFN_TestMessageSink sink) { g_testMessageSink = sink; }

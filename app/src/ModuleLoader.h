@@ -19,9 +19,4 @@ class CModuleLoader {
 
   // The loaded library of an entry, or null.
   static HMODULE LoadedModule(int index);
-
-  // Test-only: when set, the "Lack of file" report goes to this function instead of a
-  // message box, so an unattended test run is never blocked. Null restores the box.
-  typedef void (*PFN_TestMessageSink)(const wchar_t* text, const wchar_t* caption, UINT style);
-  static void SetTestMessageSink(PFN_TestMessageSink sink);
 };

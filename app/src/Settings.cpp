@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include "ControlMgr.h"
+#include "ProgramSeam.h"
 #include "ShellItem.h"
 #include "XBaseUI.h"
 #include "XRelayOut.h"
@@ -16,7 +17,6 @@
 namespace {
 
 const wchar_t kKey[] = L"Software\\Tarquon\\pinvale";
-CSettings::PFN_TestRegistrationSink g_registrationSink = nullptr;
 
 }  // namespace
 
@@ -97,15 +97,10 @@ CString CSettings::RegistrationParameters(int registerExtension) {
 int CSettings::SetRightMenu(int value) {
   WriteValue(L"rightmenu", value);
   CString parameters = RegistrationParameters(value);
-  if (g_registrationSink) {
-    g_registrationSink(L"runas", L"regsvr32", parameters);
-  } else {
+  if (!ProgramCallTaken({L"ShellExecuteW", L"runas", L"regsvr32", parameters, 0}))
     ShellExecuteW(nullptr, L"runas", L"regsvr32", parameters, nullptr, SW_HIDE);
-  }
   return 1;
 }
-
-void CSettings::SetTestRegistrationSink(PFN_TestRegistrationSink sink) { g_registrationSink = sink; }
 
 void ApplyToolbarVisibility(int hide, CXWindow* window, bool skipRedraw) {
   if (!window) return;

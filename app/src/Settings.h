@@ -42,11 +42,6 @@ class CSettings {
   // "/s" or "/s /u", a blank and the quoted full path of Hollin.dll beside the program.
   static CString RegistrationParameters(int registerExtension);
 
-  // Test-only: called with the verb, file and parameters of every registration-tool start
-  // instead of starting it. Null (the default) starts the tool.
-  typedef void (*PFN_TestRegistrationSink)(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters);
-  static void SetTestRegistrationSink(PFN_TestRegistrationSink sink);
-
  private:
   static int ReadValue(const wchar_t* name, bool writeOneWhenUnreadable);
   static void WriteValue(const wchar_t* name, int value);

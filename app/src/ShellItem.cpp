@@ -8,15 +8,16 @@
 
 #include <string>
 
+#include "ProgramSeam.h"
 #include "ShellHandles.h"
+#include "XProgram.h"
 #include "XWin.h"
 
 namespace {
 
-PFN_TestShellStartObserver g_shellObserver = nullptr;
-
-void ObserveStart(const wchar_t* api, const wchar_t* what) {
-  if (g_shellObserver) g_shellObserver(api, what);
+// Offers a start of OpenItem to the program's test seam; true when a test stood in for it.
+bool StartTaken(const wchar_t* api, const wchar_t* verb, const wchar_t* what) {
+  return ProgramCallTaken({api, verb, what, nullptr, 0});
 }
 
 // COM for the current thread for the lifetime of the scope. A thread already in another
@@ -56,22 +57,9 @@ CString ShortNameWithExtension(const CString& path) {
 
 }  // namespace
 
-CString ProgramPath() {
-  std::wstring buf(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, &buf[0], static_cast<DWORD>(buf.size()));
-    if (n == 0) return CString();
-    if (n < buf.size()) return CString(buf.substr(0, n));
-    if (buf.size() >= 32768) return CString();
-    buf.resize(buf.size() * 2);
-  }
-}
+CString ProgramPath() { return CString(XModulePath()); }
 
-CString ProgramFolder() {
-  CString path = ProgramPath();
-  int slash = path.ReverseFind(L'\\');
-  return slash < 0 ? CString() : path.Left(slash + 1);
-}
+CString ProgramFolder() { return CString(XModuleFolder()); }
 
 bool PathIsExistingFolder(const CString& path) {
   DWORD a = GetFileAttributesW(path);
@@ -97,7 +85,7 @@ int GetSpecialFolderPath(int csidl, CString& path) {
   CXItemIdList list(handedOut);
   if (FAILED(hr) || !list) return 0;
   wchar_t buf[MAX_PATH] = {0};
-  if (!SHGetPathFromIDListW(list.get(), buf)) return 0;
+  if (!SHGetPathFromIDListW(list.Get(), buf)) return 0;
   buf[MAX_PATH - 1] = 0;
   path = buf;
   return 1;
@@ -177,8 +165,7 @@ int Is64BitSystem() {
 
 int OpenItem(const CString& path) {
   if (PathIsExistingFolder(path)) {
-    ObserveStart(L"ShellExecuteW", path);
-    ShellExecuteW(nullptr, L"open", path, nullptr, nullptr, SW_SHOW);
+    if (!StartTaken(L"ShellExecuteW", L"open", path)) ShellExecuteW(nullptr, L"open", path, nullptr, nullptr, SW_SHOW);
     return 1;
   }
   if (!PathExistsAtAll(path)) return 0;
@@ -187,8 +174,7 @@ int OpenItem(const CString& path) {
   if (HasExtension(path, L".lnk")) {
     CString resolved;
     if (!ResolveShortcut(path, resolved)) {
-      ObserveStart(L"ShellExecuteW", path);
-      ShellExecuteW(nullptr, L"open", path, nullptr, nullptr, SW_SHOW);
+      if (!StartTaken(L"ShellExecuteW", L"open", path)) ShellExecuteW(nullptr, L"open", path, nullptr, nullptr, SW_SHOW);
       return 1;
     }
     target = resolved;
@@ -206,7 +192,7 @@ int OpenItem(const CString& path) {
   sei.lpFile = target;
   sei.lpDirectory = L"";
   sei.nShow = SW_SHOWNORMAL;
-  ObserveStart(L"ShellExecuteExW", target);
+  if (StartTaken(L"ShellExecuteExW", L"open", target)) return 1;
   if (ShellExecuteExW(&sei)) {
     CXHandle process(sei.hProcess);  // handed back by the mask; nothing waits on it
     return 1;
@@ -218,9 +204,7 @@ int OpenItem(const CString& path) {
   DWORD n = ExpandEnvironmentStringsW(L"%windir%\\system32\\rundll32.exe", rundll, MAX_PATH);
   if (n == 0 || n > MAX_PATH) return 0;
   CString command = CString(rundll) + L" shell32, OpenAs_RunDLL " + path;
-  ObserveStart(L"WinExec", command);
+  if (StartTaken(L"WinExec", nullptr, command)) return 1;
   std::string ansi = XNarrow(command);
   return WinExec(ansi.c_str(), SW_SHOWNORMAL) > 31 ? 1 : 0;
 }
-
-void SetTestShellStartObserver(PFN_TestShellStartObserver observer) { g_shellObserver = observer; }

@@ -34,12 +34,6 @@ int Is64BitSystem();
 // was started, else 0.
 int OpenItem(const CString& path);
 
-// Test-only: called before each shell start that OpenItem makes, with the function's name
-// ("ShellExecuteW", "ShellExecuteExW", "WinExec") and the file or command line it is given.
-// It only observes; the real call still follows. Null turns it off.
-typedef void (*PFN_TestShellStartObserver)(const wchar_t* api, const wchar_t* what);
-void SetTestShellStartObserver(PFN_TestShellStartObserver observer);
-
 // Full path of the running executable, whatever its length (empty when it cannot be read),
 // and its folder with a trailing backslash.
 CString ProgramPath();

@@ -23,7 +23,7 @@ UINT CTrayIcon::TaskbarCreatedMessage() { return g_taskbarCreated; }
 
 void CTrayIcon::Create(HWND window) {
   if (!m_icon) {
-    m_icon.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
+    m_icon.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                                LR_DEFAULTCOLOR)));
   }
@@ -33,7 +33,7 @@ void CTrayIcon::Create(HWND window) {
   m_data.uID = 0;
   m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   m_data.uCallbackMessage = kCallbackMessage;
-  m_data.hIcon = m_icon.get();
+  m_data.hIcon = m_icon.Get();
   XCopyBounded(m_data.szTip, sizeof m_data.szTip / sizeof m_data.szTip[0], L"Pinvale");
   Add();
 }
@@ -48,11 +48,11 @@ void CTrayIcon::Delete() {
 
 void CTrayIcon::ShowMenu() {
   if (!m_data.hWnd) return;
-  CXMenu menu(CreatePopupMenu());
+  CXMenuHandle menu(CreatePopupMenu());
   if (!menu) return;
-  AppendMenuW(menu.get(), MF_STRING, kCommandOpen, L"\u6253\u5f00Pinvale");
-  AppendMenuW(menu.get(), MF_STRING, kCommandExit, L"\u9000\u51fa");
+  AppendMenuW(menu.Get(), MF_STRING, kCommandOpen, L"\u6253\u5f00Pinvale");
+  AppendMenuW(menu.Get(), MF_STRING, kCommandExit, L"\u9000\u51fa");
   POINT at = {0, 0};
   GetCursorPos(&at);
-  TrackPopupMenu(menu.get(), TPM_LEFTBUTTON, at.x, at.y, 0, m_data.hWnd, nullptr);
+  TrackPopupMenu(menu.Get(), TPM_LEFTBUTTON, at.x, at.y, 0, m_data.hWnd, nullptr);
 }

@@ -14,6 +14,7 @@
 #include "BackgroundServices.h"
 #include "CommandLine.h"
 #include "ControlMgr.h"
+#include "ProgramSeam.h"
 #include "ShellItem.h"
 #include "XBaseUI.h"
 #include "XList.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-CUIHandle::PFN_TestShellStartSink g_shellSink = nullptr;
 
 const UINT_PTR kBackgroundTimer = 0x7E21;
 const UINT kBackgroundPeriodMs = 10;
@@ -125,13 +125,9 @@ CUIHandle::CUIHandle() : m_pSettings(new CSettings) {}
 
 CUIHandle::~CUIHandle() = default;
 
-void CUIHandle::SetTestShellStartSink(PFN_TestShellStartSink sink) { g_shellSink = sink; }
 
 void CUIHandle::StartShell(const CString& file) {
-  if (g_shellSink) {
-    g_shellSink(L"open", file);
-    return;
-  }
+  if (ProgramCallTaken({L"ShellExecuteW", L"open", file, nullptr, 0})) return;
   ShellExecuteW(nullptr, L"open", file, nullptr, nullptr, SW_SHOW);
 }
 
@@ -342,8 +338,8 @@ void CUIHandle::AddItem(const CString& path) {
 }
 
 void CUIHandle::FillList(CXList* list) {
-  if (!m_images) m_images.reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
-  list->SetImageList(m_images.get());
+  if (!m_images) m_images.Reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
+  list->SetImageList(m_images.Get());
   m_pList = list;
   m_iconCheckRow = list->GetRowCount();
   AppendRecords();
@@ -473,7 +469,7 @@ void CUIHandle::AddFolderFromPicker(HWND owner) {
   CXItemIdList chosen(SHBrowseForFolderW(&info));
   if (!chosen) return;
   wchar_t path[MAX_PATH] = {0};
-  BOOL ok = SHGetPathFromIDListW(chosen.get(), path);
+  BOOL ok = SHGetPathFromIDListW(chosen.Get(), path);
   path[MAX_PATH - 1] = 0;
   if (ok && path[0] && PathExistsAtAll(path)) AddItem(path);
 }
@@ -498,7 +494,7 @@ void CUIHandle::RunSettingsDialog() {
   CXUIMgr& ui = CXUIMgr::GetInstance();
   CTemplateRoot dialog(ui.CreateUIObjectWithTemplate(L"Setting.dlg"));
   if (!dialog) return;
-  if (ui.DialogDoModal(dialog.get(), m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr) == 5)
+  if (ui.DialogDoModal(dialog.get(), m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr) == XCMD_CONFIRM)
     ApplySettingsDialog(dialog.get());
 }
 
@@ -515,9 +511,9 @@ void CUIHandle::ApplySettingsDialog(IXUIObject* dialog) {
 
 HICON CUIHandle::TypeIcon(const std::wstring& key, const CString& path) {
   auto known = m_typeIcons.find(key);
-  if (known != m_typeIcons.end()) return known->second.get();
+  if (known != m_typeIcons.end()) return known->second.Get();
   CXIcon icon(key == kFolderKey ? GetFolderTypeIcon() : GetFileExtensionIcon(path));
-  HICON handle = icon.get();
+  HICON handle = icon.Get();
   m_typeIcons[key] = std::move(icon);
   return handle;
 }

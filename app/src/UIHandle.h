@@ -56,11 +56,6 @@ class CUIHandle : public INotifyCallback {
   // Toggles the main window (the global hotkey).
   void ToggleMainWindow();
 
-  // Test-only: called instead of ShellExecuteW for the folder and key-table starts, with the
-  // verb and the file. Null (the default) starts them.
-  typedef void (*PFN_TestShellStartSink)(const wchar_t* verb, const wchar_t* file);
-  static void SetTestShellStartSink(PFN_TestShellStartSink sink);
-
  private:
   CUIHandle();
   ~CUIHandle();

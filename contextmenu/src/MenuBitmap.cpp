@@ -3,10 +3,9 @@
 #include "MenuBitmap.h"
 
 #include <algorithm>
-#include <memory>
-#include <type_traits>
 #include <vector>
 
+#include "XGdi.h"
 #include "XWin.h"
 
 void ResampleArea24(const uint8_t* src, int sw, int sh, uint8_t* dst, int dw, int dh) {
@@ -35,43 +34,29 @@ void ResampleArea24(const uint8_t* src, int sw, int sh, uint8_t* dst, int dw, in
 
 namespace {
 
-BITMAPINFO TopDown24(int w, int h) {
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
-  return bi;
-}
-
 size_t Stride24(int w) { return (static_cast<size_t>(w) * 3 + 3) & ~static_cast<size_t>(3); }
 
 // Owns a bitmap until it is handed out.
-struct CBitmapDeleter {
-  void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-using CBitmapPtr = std::unique_ptr<std::remove_pointer<HBITMAP>::type, CBitmapDeleter>;
+using CBitmapPtr = CXGdiObject<HBITMAP>;
 
 // The bitmap resampled to cx x cy, or null when it cannot be read or made.
 CBitmapPtr FitBitmap(HBITMAP source, int sw, int sh, int cx, int cy) {
   std::vector<uint8_t> padded(Stride24(sw) * sh), src(static_cast<size_t>(sw) * sh * 3),
       dst(static_cast<size_t>(cx) * cy * 3);
-  BITMAPINFO srcInfo = TopDown24(sw, sh);
+  BITMAPINFO srcInfo = XTopDownBitmapInfo(sw, sh, 24);
   int rows = 0;
   {
     CXWindowDC screen(nullptr);
     if (screen.Get()) rows = GetDIBits(screen.Get(), source, 0, sh, padded.data(), &srcInfo, DIB_RGB_COLORS);
   }
-  if (rows != sh) return nullptr;
+  if (rows != sh) return {};
   for (int y = 0; y < sh; ++y) std::copy_n(&padded[Stride24(sw) * y], sw * 3, &src[static_cast<size_t>(y) * sw * 3]);
   ResampleArea24(src.data(), sw, sh, dst.data(), cx, cy);
 
-  BITMAPINFO dstInfo = TopDown24(cx, cy);
+  BITMAPINFO dstInfo = XTopDownBitmapInfo(cx, cy, 24);
   void* bits = nullptr;
   CBitmapPtr fitted(CreateDIBSection(nullptr, &dstInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!fitted || !bits) return nullptr;
+  if (!fitted || !bits) return {};
   auto* out = static_cast<uint8_t*>(bits);
   for (int y = 0; y < cy; ++y) std::copy_n(&dst[static_cast<size_t>(y) * cx * 3], cx * 3, out + Stride24(cx) * y);
   GdiFlush();
@@ -86,14 +71,14 @@ HBITMAP LoadMenuBitmap(HINSTANCE instance, UINT id) {
   if (!loaded) return nullptr;
   BITMAP bm = {};
   const int cx = GetSystemMetrics(SM_CXMENUCHECK), cy = GetSystemMetrics(SM_CYMENUCHECK);
-  if (!GetObjectW(loaded.get(), sizeof bm, &bm) || cx <= 0 || cy <= 0 || cx > 256 || cy > 256 ||
+  if (!GetObjectW(loaded.Get(), sizeof bm, &bm) || cx <= 0 || cy <= 0 || cx > 256 || cy > 256 ||
       (bm.bmWidth == cx && bm.bmHeight == cy) || bm.bmWidth <= 0 || bm.bmHeight <= 0 || bm.bmWidth > 256 ||
       bm.bmHeight > 256)
-    return loaded.release();
+    return loaded.Detach();
   // Made while a handler object is constructed: nothing may throw out of the class factory.
   try {
-    if (CBitmapPtr fitted = FitBitmap(loaded.get(), bm.bmWidth, bm.bmHeight, cx, cy)) return fitted.release();
+    if (CBitmapPtr fitted = FitBitmap(loaded.Get(), bm.bmWidth, bm.bmHeight, cx, cy)) return fitted.Detach();
   } catch (...) {
   }
-  return loaded.release();
+  return loaded.Detach();
 }

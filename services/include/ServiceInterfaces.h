@@ -4,14 +4,8 @@
 
 #include <windows.h>
 
-// GUIDs in their standard layout; equality compares all 16 bytes as four 32-bit words.
-inline bool XIsEqualId(const GUID& a, const GUID& b) {
-  const DWORD* x = reinterpret_cast<const DWORD*>(&a);
-  const DWORD* y = reinterpret_cast<const DWORD*>(&b);
-  return x[0] == y[0] && x[1] == y[1] && x[2] == y[2] && x[3] == y[3];
-}
+#include "XUnknown.h"  // IXUnknown, IID_IXUnknown, XIsEqualId
 
-inline constexpr GUID IID_IXUnknown = {0x6EF6D107, 0x362A, 0x470C, {0x98, 0x0D, 0xEB, 0x7C, 0xBF, 0x8D, 0x5D, 0xCB}};
 inline constexpr GUID IID_ICPUInfo = {0x6DC29781, 0xC5A2, 0x40A0, {0xA3, 0xB5, 0x60, 0xE4, 0xFC, 0x72, 0x82, 0xC7}};
 inline constexpr GUID IID_IDiskInfo = {0x7CEC68F6, 0xA7AA, 0x4A3B, {0x93, 0xA7, 0x20, 0x4E, 0xEA, 0x16, 0x5F, 0x9A}};
 inline constexpr GUID IID_IMD5 = {0x64E7A8A6, 0x43F1, 0x4782, {0x80, 0x08, 0xF7, 0xD8, 0x92, 0x84, 0xBE, 0xA4}};
@@ -22,20 +16,9 @@ inline constexpr GUID IID_IVersion = {0x1D77E9B8, 0x5721, 0x49C0, {0x93, 0xE4, 0
 inline constexpr GUID IID_IXSocket = {0x63316C8F, 0xABCD, 0x4F88, {0xAE, 0xC2, 0xB5, 0x43, 0x44, 0x3B, 0x8B, 0xE6}};
 inline constexpr GUID IID_ISQLite = {0x6B3B1990, 0xBE8F, 0x4073, {0x80, 0x2C, 0x7B, 0x52, 0x74, 0xEF, 0x62, 0xEA}};
 
-// Shared ids that the service library does not serve. The image library answers the
-// class ids of its PNG, JPEG and GIF/BMP image objects.
+// Reserved ids of the shared table that the service library does not serve.
 inline constexpr GUID IID_XReserved1 = {0x01AC6202, 0x4CAB, 0x48D1, {0xBD, 0x99, 0x2F, 0xB8, 0x0B, 0x3D, 0xB3, 0x17}};
 inline constexpr GUID IID_XReserved2 = {0x97DD0125, 0xADBD, 0x4377, {0xB3, 0xC0, 0x5A, 0xAC, 0x49, 0x5C, 0x58, 0xFB}};
-inline constexpr GUID CLSID_TessalyPng = {0x497090A5, 0x7FE2, 0x4DAF, {0xAA, 0x5D, 0x6A, 0xA7, 0x31, 0x05, 0x00, 0x7A}};
-inline constexpr GUID CLSID_TessalyJpeg = {0xB06153D2, 0x44BC, 0x4B3B, {0xB1, 0x2A, 0x3A, 0xEB, 0xE1, 0xA3, 0xAD, 0x0A}};
-inline constexpr GUID CLSID_TessalyGifBmp = {0x6DDFD8EC, 0x4F63, 0x4D4F, {0x86, 0xCC, 0x74, 0x6A, 0x99, 0xE8, 0xB5, 0x1A}};
-
-// Base of every service object: slots 0 to 2.
-struct IXUnknown {
-  virtual HRESULT __stdcall QueryInterface(const GUID* id, void** out) = 0;
-  virtual LONG __stdcall AddRef() = 0;
-  virtual LONG __stdcall Release() = 0;
-};
 
 // Row callback of ISQLite::Exec, with the signature of SQLite's exec callback.
 typedef int (*XSqliteCallback)(void* context, int columns, char** values, char** names);
@@ -50,6 +33,7 @@ struct ISQLite : IXUnknown {
 struct IMD5 : IXUnknown {
   // Writes 32 lower-case hex digits, no terminator: pass a zero-filled 33-byte buffer.
   virtual void __stdcall MD5String(const char* text, char* out) = 0;
+  // Does nothing; the slot stays so that the interface keeps its layout (callers rely on it).
   virtual void __stdcall Reserved(UINT_PTR, UINT_PTR, UINT_PTR) = 0;
 };
 
@@ -106,7 +90,8 @@ struct IXSocket : IXUnknown {
   virtual int __stdcall Download(const wchar_t* url, const wchar_t* file, IDownloadSink* sink) = 0;
   // Outputs are 8-bit buffers of 2100 bytes each.
   virtual void __stdcall SplitUrl(const wchar_t* url, char* host, char* prefix, char* path) = 0;
-  virtual HRESULT __stdcall Reserved(UINT_PTR, UINT_PTR) = 0;  // E_NOTIMPL
+  // E_NOTIMPL; the slot stays so that the interface keeps its layout (callers rely on it).
+  virtual HRESULT __stdcall Reserved(UINT_PTR, UINT_PTR) = 0;
   virtual ~IXSocket() {}
 };
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ServiceInterfaces.h"
 #include "XObject.h"
 
 class CHash : public CXObject<IMD5>, public IHash {

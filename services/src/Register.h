@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ServiceInterfaces.h"
 #include "XObject.h"
 
 class CRegister : public CXObject<IRegister> {

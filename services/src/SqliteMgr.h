@@ -2,6 +2,7 @@
 // serialised by the object's lock; Open and IsOpen read and set the handle without it.
 #pragma once
 
+#include "ServiceInterfaces.h"
 #include "XObject.h"
 #include "XWin.h"
 

@@ -7,6 +7,7 @@
 #include "Factory.h"
 #include "ModuleRef.h"
 #include "XInternet.h"
+#include "XProgram.h"
 #include "XWin.h"
 
 namespace {
@@ -17,13 +18,10 @@ struct XPingRequest {
   HMODULE pin = nullptr;
 };
 
-std::wstring RunningProgramVersion() {
-  wchar_t exe[MAX_PATH] = {0};
-  DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return std::wstring();
-  CXComPtr<IVersion> version(XCreate<IVersion>(IID_IVersion));
-  wchar_t text[20] = {0};
-  if (!version || !version->GetFileVersion(exe, text, 20)) return std::wstring();
+// The ping carries at most 18 characters of the version, as it always has.
+std::wstring PingVersion() {
+  std::wstring text = XRunningProgramVersion();
+  if (text.size() > 18) text.resize(18);
   return text;
 }
 
@@ -65,7 +63,7 @@ HRESULT CStatistic::QueryInterface(const GUID* id, void** out) {
 
 int CStatistic::Send(const wchar_t* base) {
   try {
-    std::wstring version = RunningProgramVersion();
+    std::wstring version = PingVersion();
     std::wstring id = MachineId();
     std::wstring prefix = BaseAddress(base);
     if (prefix.empty()) return 0;

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ServiceInterfaces.h"
 #include "XObject.h"
 
 class CStatistic : public CXObject<IStatistic> {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DiskIdentity.h"
+#include "ServiceInterfaces.h"
 #include "XObject.h"
 
 class CSystemInfo : public CXObject<ICPUInfo>, public IDiskInfo {

@@ -2,6 +2,7 @@
 // Holds nothing but its reference count.
 #pragma once
 
+#include "ServiceInterfaces.h"
 #include "XObject.h"
 
 class CVersion : public CXObject<IVersion> {

@@ -6,6 +6,7 @@
 
 #include <winsock2.h>
 
+#include "ServiceInterfaces.h"
 #include "XObject.h"
 
 struct XDownloadRequest;

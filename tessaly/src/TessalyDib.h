@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "XDraw.h"  // CXGdiObject, XCreateDib32, CXBitmapDC
+#include "XGdi.h"
 
 class CXDib {
  public:

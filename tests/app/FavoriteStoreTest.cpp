@@ -13,13 +13,17 @@
 
 #include "FavoriteStore.h"
 #include "ModuleLoader.h"
+#include "ProgramSeam.h"
 #include "ShellItem.h"
 #include "TestUtil.h"
 
 namespace {
 
 std::vector<std::wstring> g_messages;
-void RecordMessage(const wchar_t* text, const wchar_t*, UINT) { g_messages.push_back(text); }
+bool RecordMessage(const XPROGRAM_CALL& call) {
+  g_messages.push_back(call.file);
+  return true;
+}
 
 std::wstring g_appData;
 
@@ -30,7 +34,7 @@ class AppDataEnvironment : public ::testing::Environment {
     g_appData = *m_dir / L"Profil \u00C4\u00DF \u6570\u636E";
     CreateDirectoryW(g_appData.c_str(), nullptr);
     SetEnvironmentVariableW(L"APPDATA", g_appData.c_str());
-    CModuleLoader::SetTestMessageSink(RecordMessage);
+    SetProgramCallSink(RecordMessage);
   }
   void TearDown() override { m_dir.reset(); }
 

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "ModuleLoader.h"
+#include "ProgramSeam.h"
 #include "ServiceInterfaces.h"
 #include "XString.h"
+#include "XProgram.h"
 #include "XWin.h"
 
 namespace {
@@ -24,10 +26,11 @@ void WriteLine(const std::wstring& line) {
   if (f.Valid()) WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-void RecordMessage(const wchar_t* text, const wchar_t* caption, UINT style) {
+bool RecordMessage(const XPROGRAM_CALL& call) {
   CString line;
-  line.Format(L"message %s %u %s", caption, style, text);
+  line.Format(L"message %s %u %s", call.verb, call.style, call.file);
   WriteLine(line.Str());
+  return true;
 }
 
 void Request(const GUID& id) {
@@ -45,11 +48,11 @@ void Request(const GUID& id) {
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   g_out = argv[1];
-  CModuleLoader::SetTestMessageSink(RecordMessage);
+  SetProgramCallSink(RecordMessage);
   const GUID unserved = {0x12345678, 0x1111, 0x2222, {1, 2, 3, 4, 5, 6, 7, 8}};
   for (int i = 2; i < argc; ++i) {
     std::wstring step = argv[i];
-    if (step == L"box") CModuleLoader::SetTestMessageSink(nullptr);
+    if (step == L"box") SetProgramCallSink(nullptr);
     if (step == L"get") Request(IID_ISQLite);
     if (step == L"other") Request(unserved);
     if (step == L"hide") {

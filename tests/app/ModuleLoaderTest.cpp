@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ModuleLoader.h"
+#include "ProgramSeam.h"
 #include "ServiceInterfaces.h"
 #include "TestUtil.h"
 #include "XWin.h"
@@ -13,7 +14,10 @@
 namespace {
 
 std::vector<std::wstring> g_messages;
-void RecordMessage(const wchar_t* text, const wchar_t*, UINT) { g_messages.push_back(text); }
+bool RecordMessage(const XPROGRAM_CALL& call) {
+  g_messages.push_back(call.file);
+  return true;
+}
 
 const GUID kUnserved = {0x12345678, 0x1111, 0x2222, {1, 2, 3, 4, 5, 6, 7, 8}};
 
@@ -21,9 +25,9 @@ class LoaderInProcess : public ::testing::Test {
  protected:
   void SetUp() override {
     g_messages.clear();
-    CModuleLoader::SetTestMessageSink(RecordMessage);
+    SetProgramCallSink(RecordMessage);
   }
-  void TearDown() override { CModuleLoader::SetTestMessageSink(nullptr); }
+  void TearDown() override { SetProgramCallSink(nullptr); }
 };
 
 TEST_F(LoaderInProcess, LoadsOnceAndHandsOutWorkingObjects) {

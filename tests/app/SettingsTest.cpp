@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ControlMgr.h"
+#include "ProgramSeam.h"
 #include "Settings.h"
 #include "ShellItem.h"
 #include "TestUtil.h"
@@ -21,8 +22,9 @@ struct Start {
   std::wstring verb, file, parameters;
 };
 std::vector<Start> g_starts;
-void RecordStart(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters) {
-  g_starts.push_back({verb, file, parameters});
+bool RecordStart(const XPROGRAM_CALL& call) {
+  g_starts.push_back({call.verb, call.file, call.parameters});
+  return true;
 }
 
 // The raw value, or -1 when it is missing or not a DWORD.
@@ -42,8 +44,8 @@ void SetRawDword(const wchar_t* name, DWORD value) { SetRaw(name, REG_DWORD, &va
 
 class Settings : public ::testing::Test {
  protected:
-  void SetUp() override { Clean(); CSettings::SetTestRegistrationSink(RecordStart); g_starts.clear(); }
-  void TearDown() override { CSettings::SetTestRegistrationSink(nullptr); Clean(); }
+  void SetUp() override { Clean(); SetProgramCallSink(RecordStart); g_starts.clear(); }
+  void TearDown() override { SetProgramCallSink(nullptr); Clean(); }
   static void Clean() {
     RegDeleteTreeW(HKEY_CURRENT_USER, CSettings::KeyPath());
     RegDeleteKeyW(HKEY_CURRENT_USER, CSettings::KeyPath());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ProgramSeam.h"
 #include "ShellItem.h"
 #include "TestUtil.h"
 #include "XWin.h"
@@ -15,18 +16,22 @@
 namespace {
 
 std::vector<std::wstring> g_starts;
-void ObserveStart(const wchar_t* api, const wchar_t* what) { g_starts.push_back(std::wstring(api) + L" " + what); }
+// Observes only: the real start follows (and is seen through recordargs.exe).
+bool ObserveStart(const XPROGRAM_CALL& call) {
+  g_starts.push_back(std::wstring(call.api) + L" " + call.file);
+  return false;
+}
 
 class ShellItem : public ::testing::Test {
  protected:
   void SetUp() override {
     CoInitialize(nullptr);
     g_starts.clear();
-    SetTestShellStartObserver(ObserveStart);
+    SetProgramCallSink(ObserveStart);
     SetEnvironmentVariableW(L"PINVALE_RECORD", record.c_str());
   }
   void TearDown() override {
-    SetTestShellStartObserver(nullptr);
+    SetProgramCallSink(nullptr);
     SetEnvironmentVariableW(L"PINVALE_RECORD", nullptr);
     CoUninitialize();
   }

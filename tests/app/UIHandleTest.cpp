@@ -10,6 +10,7 @@
 #include "ControlMgr.h"
 #include "FavoriteStore.h"
 #include "ModuleLoader.h"
+#include "ProgramSeam.h"
 #include "Settings.h"
 #include "ShellItem.h"
 #include "TestUtil.h"
@@ -25,21 +26,23 @@
 namespace {
 
 std::vector<std::wstring> g_shellStarts;
-void RecordShellStart(const wchar_t*, const wchar_t* file) { g_shellStarts.push_back(file); }
 std::vector<std::wstring> g_registrations;
-void RecordRegistration(const wchar_t*, const wchar_t*, const wchar_t* parameters) {
-  g_registrations.push_back(parameters);
+// Boxes, registrations and the folder and key-table starts (ShellExecuteW) are stood in for
+// and recorded; an item's own start (ShellExecuteExW) really runs, seen through recordargs.
+bool RecordCall(const XPROGRAM_CALL& call) {
+  if (lstrcmpW(call.api, L"MessageBoxW") == 0) return true;
+  if (lstrcmpW(call.api, L"ShellExecuteW") != 0) return false;
+  if (lstrcmpW(call.verb, L"runas") == 0) g_registrations.push_back(call.parameters);
+  else g_shellStarts.push_back(call.file);
+  return true;
 }
-void IgnoreMessage(const wchar_t*, const wchar_t*, UINT) {}
 
 class AppDataEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     m_dir.reset(new xtest::TempDir);
     SetEnvironmentVariableW(L"APPDATA", m_dir->Path().c_str());
-    CModuleLoader::SetTestMessageSink(IgnoreMessage);
-    CUIHandle::SetTestShellStartSink(RecordShellStart);
-    CSettings::SetTestRegistrationSink(RecordRegistration);
+    SetProgramCallSink(RecordCall);
     CUIHandle::Instance().Store().StartupLoad(false, CString());
   }
   void TearDown() override {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "CorvaneLib.h"
+#include "ITessaly.h"  // the image classes, which the service library must refuse
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "TestUtil.h"
-#include "XDraw.h"
+#include "XGdi.h"
 #include "XWin.h"
 
 namespace xtest {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "XProgram.h"
 #include "XWin.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {

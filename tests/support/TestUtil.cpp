@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "XProgram.h"
 #include "XWin.h"
 
 namespace xtest {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "PictureBytes.h"
+#include "ServiceInterfaces.h"  // foreign ids the factory must refuse
 #include "TessalyTestUtil.h"
 
 using namespace tessalytest;

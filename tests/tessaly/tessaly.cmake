@@ -5,5 +5,5 @@ pinvale_test(tessaly_tests
     ${CMAKE_CURRENT_LIST_DIR}/TessalyDecodeTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TessalyDrawTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TessalyGeometryTest.cpp
-  LIBS tessaly_geometry wendora_headers gdi32 comctl32)
+  LIBS tessaly_geometry tessaly_headers gdi32 comctl32)
 add_dependencies(tessaly_tests Tessaly)

@@ -19,6 +19,7 @@
 #include "XSkinRegistry.h"
 #include "XUIClassTable.h"
 #include "XUIMgr.h"
+#include "XProgram.h"
 #include "XWin.h"
 
 namespace {

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "XSkinPackageFormat.h"
+
 namespace skinpack {
 
-inline const char* DefaultKey() { return "qmtzrvakp"; }
+inline const char* DefaultKey() { return xskin::kPackageKey; }
 
 struct Entry {
   std::string name;  // 8-bit name as the reader will see it, e.g. "res\\main.xml"
@@ -47,7 +49,7 @@ inline void PutLe32(std::string& out, uint32_t v) {
 // that packing the same sources gives the same bytes.
 inline void AppendLocalEntry(std::string& body, const std::string& name, const std::string& data,
                              uint16_t method = 0) {
-  PutLe32(body, 0x04034B50);
+  PutLe32(body, xskin::kLocalSignature);
   PutLe16(body, 10);       // version needed
   PutLe16(body, 0);        // flags
   PutLe16(body, method);
@@ -70,8 +72,8 @@ inline void Encipher(std::string& bytes, size_t from, const std::string& key) {
 
 // Header: "XSKN", format 1, flags 0, entry count, body size, CRC-32 of the plain body.
 inline std::string MakeHeader(uint32_t entries, const std::string& plainBody) {
-  std::string h("XSKN");
-  PutLe16(h, 1);
+  std::string h(xskin::kHeaderMagic);
+  PutLe16(h, xskin::kFormat);
   PutLe16(h, 0);
   PutLe32(h, entries);
   PutLe32(h, static_cast<uint32_t>(plainBody.size()));
@@ -83,7 +85,7 @@ inline std::string MakeHeader(uint32_t entries, const std::string& plainBody) {
 inline std::string PackBody(const std::string& plainBody, uint32_t entries, const std::string& key = DefaultKey()) {
   std::string out = MakeHeader(entries, plainBody);
   out += plainBody;
-  Encipher(out, 20, key);
+  Encipher(out, xskin::kHeaderSize, key);
   return out;
 }
 

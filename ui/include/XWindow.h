@@ -27,6 +27,15 @@ enum : DWORD {
   XWND_AFTER_VISIBLE = 0x2,  // RelocateWnd shows the window
 };
 
+// Command ids (WM_COMMAND) the window classes answer. Skins' buttons send these numbers and
+// the program reads XCMD_CONFIRM back from DialogDoModal: they are fixed.
+enum : WORD {
+  XCMD_CLOSE = 1,     // a main window closes and ends its thread's loop; a dialog ends
+  XCMD_MINIMIZE = 3,
+  XCMD_CONFIRM = 5,   // a dialog ends, confirmed
+  XCMD_DISMISS = 6,   // a dialog ends, not confirmed
+};
+
 // The border hit tests of the window classes, as plain functions of the window rectangle
 // and a screen point. Both give HTCLIENT when resizing is off or the window is maximised.
 // 5-pixel variant: corners by the 5-pixel bands.
@@ -135,6 +144,7 @@ class WENDORA_API CXWindow : public INotify, public IXUIObject, public CXEvent {
   void Minimize();
 
  private:
+  friend class CXWindowProc;  // the one body of both window procedures (XWindow.cpp)
   static LRESULT Route(CXWindow* self, MESSAGE_EVENT& event, bool superclassed);
   static void FillMinMaxInfo(CXWindow* self, HWND hwnd, MINMAXINFO* info);
   void Detach();

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "XDraw.h"
+#include "XGdi.h"
 
 class CHyperLink {
  public:

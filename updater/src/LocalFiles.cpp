@@ -6,42 +6,17 @@
 
 #include <vector>
 
+#include "XProgram.h"
+
 namespace brindle {
 
 namespace {
-const DWORD kMaxVersionResource = 16383;
 const DWORD kTempChars = 260;
 }  // namespace
 
-std::wstring FileVersionText(const std::wstring& path) {
-  DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-  if (size == 0 || size > kMaxVersionResource) return std::wstring();
-  std::vector<unsigned char> data(kMaxVersionResource);
-  if (!GetFileVersionInfoW(path.c_str(), 0, kMaxVersionResource, data.data())) return std::wstring();
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT fixedSize = 0;
-  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
-      fixedSize < sizeof(VS_FIXEDFILEINFO)) {
-    return std::wstring();
-  }
-  wchar_t text[64];
-  _snwprintf(text, 63, L"%d.%d.%d.%d", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
-             HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
-  text[63] = 0;
-  return text;
-}
+std::wstring FileVersionText(const std::wstring& path) { return XFileVersionText(path.c_str()); }
 
-std::wstring RunningProgramVersion() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return std::wstring();
-    if (n < path.size()) return FileVersionText(std::wstring(path.data(), n));
-    if (path.size() >= 32768) return std::wstring();
-    path.resize(path.size() * 2);
-  }
-}
+std::wstring RunningProgramVersion() { return XRunningProgramVersion(); }
 
 std::wstring TempFolder() {
   wchar_t folder[kTempChars] = {0};

@@ -1,5 +1,5 @@
-// Small RAII holders for Win32 handles, registry keys, window device contexts, locks and COM
-// pointers, and the text conversions used at module borders. Header-only so every module
+// Small RAII holders for Win32 handles (one template, CXHolder, over per-handle traits), window
+// device contexts, locks and COM pointers, and the text conversions used at module borders. Header-only so every module
 // (32- and 64-bit) can use it.
 #pragma once
 
@@ -29,53 +29,78 @@ class CXLock {
   CXCritSec& m_cs;
 };
 
-// A kernel handle; both null and INVALID_HANDLE_VALUE count as empty.
-class CXHandle {
+// The one owning holder of a handle: Traits name the handle type, its empty value, what
+// counts as valid and how it is closed. Move-only; closes a valid handle exactly once.
+template <class Traits>
+class CXHolder {
  public:
-  CXHandle() = default;
-  explicit CXHandle(HANDLE h) : m_h(h) {}
-  ~CXHandle() { Reset(); }
-  CXHandle(CXHandle&& o) noexcept : m_h(o.Detach()) {}
-  CXHandle& operator=(CXHandle&& o) noexcept { if (this != &o) Reset(o.Detach()); return *this; }
-  CXHandle(const CXHandle&) = delete;
-  CXHandle& operator=(const CXHandle&) = delete;
-  bool Valid() const { return m_h != nullptr && m_h != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return m_h; }
-  HANDLE Detach() { HANDLE h = m_h; m_h = nullptr; return h; }
-  void Reset(HANDLE h = nullptr) { if (Valid()) CloseHandle(m_h); m_h = h; }
- private:
-  HANDLE m_h = nullptr;
-};
+  using Type = typename Traits::Type;
+  CXHolder() = default;
+  explicit CXHolder(Type h) : m_h(h) {}
+  ~CXHolder() { Reset(); }
+  CXHolder(CXHolder&& o) noexcept : m_h(o.Detach()) {}
+  CXHolder& operator=(CXHolder&& o) noexcept {
+    if (this != &o) Reset(o.Detach());
+    return *this;
+  }
+  CXHolder(const CXHolder&) = delete;
+  CXHolder& operator=(const CXHolder&) = delete;
 
-// An open registry key, closed on destruction; predefined root keys are never closed.
-class CXRegKey {
- public:
-  CXRegKey() = default;
-  explicit CXRegKey(HKEY h) : m_h(h) {}
-  ~CXRegKey() { Reset(); }
-  CXRegKey(CXRegKey&& o) noexcept : m_h(o.Detach()) {}
-  CXRegKey& operator=(CXRegKey&& o) noexcept { if (this != &o) Reset(o.Detach()); return *this; }
-  CXRegKey(const CXRegKey&) = delete;
-  CXRegKey& operator=(const CXRegKey&) = delete;
-
-  HKEY Get() const { return m_h; }
-  explicit operator bool() const { return m_h != nullptr; }
-  HKEY* Out() { Reset(); return &m_h; }
-  HKEY Detach() { HKEY h = m_h; m_h = nullptr; return h; }
-  void Reset(HKEY h = nullptr) {
-    if (m_h && !IsPredefined(m_h)) RegCloseKey(m_h);
+  Type Get() const { return m_h; }
+  bool Valid() const { return Traits::IsValid(m_h); }
+  explicit operator bool() const { return Valid(); }
+  // For a call that writes a new handle: the old one is closed first.
+  Type* Out() {
+    Reset();
+    return &m_h;
+  }
+  Type Detach() {
+    Type h = m_h;
+    m_h = Traits::Empty();
+    return h;
+  }
+  void Reset(Type h = Traits::Empty()) {
+    if (Valid()) Traits::Close(m_h);
     m_h = h;
   }
 
+ private:
+  Type m_h = Traits::Empty();
+};
+
+// Traits of a handle that is empty when null.
+template <class H, void (*CloseFn)(H)>
+struct XNullableTraits {
+  using Type = H;
+  static constexpr H Empty() { return nullptr; }
+  static bool IsValid(H h) { return h != nullptr; }
+  static void Close(H h) { CloseFn(h); }
+};
+
+// A kernel handle; both null and INVALID_HANDLE_VALUE count as empty.
+struct XKernelHandleTraits {
+  using Type = HANDLE;
+  static constexpr HANDLE Empty() { return nullptr; }
+  static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { CloseHandle(h); }
+};
+using CXHandle = CXHolder<XKernelHandleTraits>;
+
+// An open registry key; predefined root keys are never closed.
+struct XRegKeyTraits {
+  using Type = HKEY;
+  static constexpr HKEY Empty() { return nullptr; }
+  static bool IsValid(HKEY h) { return h != nullptr; }
+  static void Close(HKEY h) {
+    if (!IsPredefined(h)) RegCloseKey(h);
+  }
   static bool IsPredefined(HKEY h) {
     ULONG_PTR v = reinterpret_cast<ULONG_PTR>(h);
     return v >= reinterpret_cast<ULONG_PTR>(HKEY_CLASSES_ROOT) &&
            v <= reinterpret_cast<ULONG_PTR>(HKEY_CURRENT_USER_LOCAL_SETTINGS);
   }
-
- private:
-  HKEY m_h = nullptr;
 };
+using CXRegKey = CXHolder<XRegKeyTraits>;
 
 // The device context of a window (of the screen for a null window), released on destruction.
 class CXWindowDC {
@@ -90,22 +115,14 @@ class CXWindowDC {
   HDC m_dc;
 };
 
-// A loaded library, freed on destruction.
-class CXModule {
+// A loaded library, freed on destruction, with typed access to its exports.
+inline void XFreeLibrary(HMODULE h) { FreeLibrary(h); }
+class CXModule : public CXHolder<XNullableTraits<HMODULE, &XFreeLibrary>> {
  public:
-  CXModule() = default;
-  explicit CXModule(HMODULE h) : m_h(h) {}
-  ~CXModule() { Reset(); }
-  CXModule(const CXModule&) = delete;
-  CXModule& operator=(const CXModule&) = delete;
-  HMODULE Get() const { return m_h; }
-  HMODULE Detach() { HMODULE h = m_h; m_h = nullptr; return h; }
-  void Reset(HMODULE h = nullptr) { if (m_h) FreeLibrary(m_h); m_h = h; }
+  using CXHolder::CXHolder;
   template <class F> F Proc(const char* name) const {
-    return m_h ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m_h, name))) : nullptr;
+    return Get() ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(Get(), name))) : nullptr;
   }
- private:
-  HMODULE m_h = nullptr;
 };
 
 // Owning pointer to anything with Release() (COM interfaces and service objects alike).
@@ -163,14 +180,4 @@ inline size_t XCopyBounded(C* dst, size_t capacity, const C* src, size_t srcLen 
   }
   dst[i] = 0;
   return i;
-}
-
-// Folder of the running executable, with a trailing backslash.
-inline std::wstring XModuleFolder(HMODULE module = nullptr) {
-  wchar_t path[MAX_PATH] = {0};
-  DWORD n = GetModuleFileNameW(module, path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return std::wstring();
-  std::wstring s(path, n);
-  size_t slash = s.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : s.substr(0, slash + 1);
 }

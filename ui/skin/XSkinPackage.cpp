@@ -11,8 +11,8 @@
 
 namespace {
 
-const DWORD kLocalSignature = 0x04034B50;
-const int kLocalHeaderSize = 30;
+using xskin::kLocalHeaderSize;
+using xskin::kLocalSignature;
 const int kMaxIndexedName = 2600;
 
 DWORD Le16(const unsigned char* p) { return static_cast<DWORD>(p[0] | (p[1] << 8)); }

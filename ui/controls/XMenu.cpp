@@ -64,6 +64,7 @@ BOOL CXMenu::XUI_SetAttribute(const wchar_t* name, const wchar_t* value) {
     for (size_t i = 0; i < ids.size() && i < 4; ++i) m_fontIds[i] = ids[i];
     return 1;
   }
+  // Stored, yet answered as the base answers (0): callers rely on that answer, so it stays.
   if (name && lstrcmpiW(name, L"itemheight") == 0) m_itemHeight = XSkinParseInt(value);
   return CXWindow::XUI_SetAttribute(name, value);
 }

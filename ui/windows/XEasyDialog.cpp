@@ -5,6 +5,7 @@
 
 #include "ControlMgr.h"
 #include "XUIClassTable.h"
+#include "XWindowSteps.h"
 
 XUI_REGISTER_CLASS(L"Dialog", CXEasyDialog)
 
@@ -14,7 +15,7 @@ CXEasyDialog::~CXEasyDialog() = default;
 
 UINT CXEasyDialog::GetClassStyle() { return CS_SAVEBITS | CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS; }
 
-DWORD CXEasyDialog::GetWindowStyle() { return 0x86000000; }
+DWORD CXEasyDialog::GetWindowStyle() { return XSTYLE_POPUP; }
 
 DWORD CXEasyDialog::GetWindowExStyle() { return WS_EX_TOOLWINDOW; }
 
@@ -42,23 +43,18 @@ LRESULT CXEasyDialog::MessageHandle(MESSAGE_EVENT* e) {
       e->bHandled = TRUE;
       DestroyWindow(hwnd);
       return 0;
-    case WM_NCHITTEST: {
+    case WM_NCHITTEST:
       e->bHandled = TRUE;
-      CRect r;
-      GetWindowRect(hwnd, &r);
-      const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-      const BOOL resizable = XUI_GetControlMgr()->IsEnableResize() && !(style & WS_MAXIMIZE);
-      return XBorderHitTest3(r, CPoint(e->lParam), resizable);
-    }
+      return XSkinnedHitTest(hwnd, e->lParam, XUI_GetControlMgr(), &XBorderHitTest3);
     case WM_COMMAND:
       switch (LOWORD(e->wParam)) {
-        case 1:
-        case 5:
-        case 6:
+        case XCMD_CLOSE:
+        case XCMD_CONFIRM:
+        case XCMD_DISMISS:
           e->bHandled = TRUE;
           DestroyWindow(hwnd);
           break;
-        case 3:
+        case XCMD_MINIMIZE:
           e->bHandled = TRUE;
           Minimize();
           break;

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "XModelHooks.h"
 #include "XScriptHook.h"
-#include "XUIMgr.h"
 #include "XWin.h"
 
 namespace {
@@ -31,6 +31,11 @@ const EVENT_ROW kEventTable[] = {
 
 XSCRIPT_HOOKS& XScriptHooks() {
   static XSCRIPT_HOOKS hooks = {nullptr, nullptr};
+  return hooks;
+}
+
+XMODEL_HOOKS& XModelHooks() {
+  static XMODEL_HOOKS hooks = {nullptr, nullptr};
   return hooks;
 }
 
@@ -78,7 +83,7 @@ void CXEvent::FireEvent(const wchar_t* name) {
 }
 
 BOOL CXEvent::FireNotify(IXUIObject* sender, MESSAGE_EVENT* event, const wchar_t* name) {
-  INotifyCallback* callback = CXUIMgr::GetInstance().GetNotifyCallback();
+  INotifyCallback* callback = XModelHooks().notifyCallback ? XModelHooks().notifyCallback() : nullptr;
   if (!callback) return 0;
   NOTIFY_EVENT notify = {};
   if (event) notify.event = *event;

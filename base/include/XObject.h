@@ -1,10 +1,10 @@
-// Reference-counting base of the service objects. The count changes only atomically; the
+// Reference-counting base of the objects that cross module borders (service objects, images). The count changes only atomically; the
 // object deletes itself when Release takes it to 0. QueryInterface is each class's own.
 // A class with a second interface also derives from it and overrides QueryInterface, AddRef
 // and Release once: the one override serves both tables, so both share one count.
 #pragma once
 
-#include "ServiceInterfaces.h"
+#include "XUnknown.h"
 
 template <class Primary>
 class CXObject : public Primary {

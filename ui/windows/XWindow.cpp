@@ -7,9 +7,11 @@
 #include "ControlMgr.h"
 #include "XBaseUI.h"
 #include "XDraw.h"
+#include "XModelHooks.h"
 #include "XModule.h"
 #include "XSkinTables.h"
 #include "XSkinText.h"
+#include "XWindowSteps.h"
 
 namespace {
 
@@ -29,6 +31,13 @@ class CXPaintDC {
   PAINTSTRUCT m_ps = {};
   HDC m_dc;
 };
+
+// The layout code asks here for a window's rule (see XModelHooks.h).
+CXRelayOut* WindowRelayout(IXUIObject* object) {
+  CXWindow* window = dynamic_cast<CXWindow*>(object);
+  return window ? window->GetRelayoutPtr() : nullptr;
+}
+[[maybe_unused]] const bool kRelayoutHooked = (XModelHooks().windowRelayout = &WindowRelayout, true);
 
 }  // namespace
 
@@ -101,7 +110,7 @@ UINT CXWindow::GetClassStyle() { return CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS; }
 
 const wchar_t* CXWindow::GetSuperClassName() { return nullptr; }
 
-DWORD CXWindow::GetWindowStyle() { return 0x96000000; }
+DWORD CXWindow::GetWindowStyle() { return XSTYLE_BASE; }
 
 DWORD CXWindow::GetWindowExStyle() { return 0; }
 
@@ -396,55 +405,73 @@ MESSAGE_EVENT MakeEvent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-LRESULT CALLBACK CXWindow::XWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  CXWindow* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<CXWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    if (self) {
-      self->m_hWnd = hwnd;
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+namespace {
+
+// Where a native window keeps its object: the user data of the framework's own classes, the
+// property "WndX" of superclassed system controls (whose user data is the control's own).
+struct XUserDataSlot {
+  static constexpr bool kSuperclassed = false;
+  static CXWindow* Get(HWND hwnd) { return reinterpret_cast<CXWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+  static void Set(HWND hwnd, CXWindow* self) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self)); }
+  static void Clear(HWND hwnd) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); }
+};
+
+struct XPropSlot {
+  static constexpr bool kSuperclassed = true;
+  static CXWindow* Get(HWND hwnd) { return static_cast<CXWindow*>(GetPropW(hwnd, kObjectProp)); }
+  static void Set(HWND hwnd, CXWindow* self) { SetPropW(hwnd, kObjectProp, self); }
+  static void Clear(HWND hwnd) { RemovePropW(hwnd, kObjectProp); }
+};
+
+}  // namespace
+
+class CXWindowProc {
+ public:
+  template <class Slot>
+  static LRESULT Run(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CXWindow* self = nullptr;
+    if (msg == WM_NCCREATE) {
+      self = static_cast<CXWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+      if (self) {
+        self->m_hWnd = hwnd;
+        Slot::Set(hwnd, self);
+      }
+    } else {
+      self = Slot::Get(hwnd);
     }
-  } else {
-    self = reinterpret_cast<CXWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+      LRESULT result = CallWindowProcW(self->m_baseWndProc, hwnd, msg, wParam, lParam);
+      Slot::Clear(hwnd);
+      self->m_hWnd = nullptr;
+      return result;
+    }
+    MESSAGE_EVENT event = MakeEvent(hwnd, msg, wParam, lParam);
+    // No C++ exception may unwind through the system's message dispatch.
+    try {
+      return CXWindow::Route(self, event, Slot::kSuperclassed);
+    } catch (...) {
+      return 0;
+    }
   }
-  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    LRESULT result = CallWindowProcW(self->m_baseWndProc, hwnd, msg, wParam, lParam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-    return result;
-  }
-  MESSAGE_EVENT event = MakeEvent(hwnd, msg, wParam, lParam);
-  // No C++ exception may unwind through the system's message dispatch.
-  try {
-    return Route(self, event, false);
-  } catch (...) {
-    return 0;
-  }
+};
+
+LRESULT CALLBACK CXWindow::XWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return CXWindowProc::Run<XUserDataSlot>(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK CXWindow::__ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  CXWindow* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<CXWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    if (self) {
-      self->m_hWnd = hwnd;
-      SetPropW(hwnd, kObjectProp, self);
-    }
-  } else {
-    self = static_cast<CXWindow*>(GetPropW(hwnd, kObjectProp));
-  }
-  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    LRESULT result = CallWindowProcW(self->m_baseWndProc, hwnd, msg, wParam, lParam);
-    RemovePropW(hwnd, kObjectProp);
-    self->m_hWnd = nullptr;
-    return result;
-  }
-  MESSAGE_EVENT event = MakeEvent(hwnd, msg, wParam, lParam);
-  try {
-    return Route(self, event, true);
-  } catch (...) {
-    return 0;
-  }
+  return CXWindowProc::Run<XPropSlot>(hwnd, msg, wParam, lParam);
+}
+
+LRESULT XSkinnedHitTest(HWND hwnd, LPARAM lParam, CControlMgr* mgr, XBORDER_HIT_TEST test) {
+  CRect r;
+  GetWindowRect(hwnd, &r);
+  const BOOL resizable = mgr->IsEnableResize() && !IsZoomed(hwnd);
+  return test(r, CPoint(lParam), resizable);
+}
+
+void XCloseMainWindow(HWND hwnd) {
+  DestroyWindow(hwnd);
+  PostQuitMessage(0);
 }

@@ -8,6 +8,7 @@
 #include "XAppTemplate.h"
 #include "XEasyDialog.h"
 #include "XFontTemplate.h"
+#include "XModelHooks.h"
 #include "XScriptEngine.h"
 #include "XSkinConfig.h"
 #include "XSkinPackage.h"
@@ -37,6 +38,10 @@ void RunScript(const XSKIN_FILE& script) {
   CXScriptEngine::Create().RunStartupScript(reinterpret_cast<const char*>(bytes.GetData()),
                                             static_cast<size_t>(bytes.GetSize()));
 }
+
+// The object model asks here for the application's callback (see XModelHooks.h).
+INotifyCallback* CurrentNotifyCallback() { return CXUIMgr::GetInstance().GetNotifyCallback(); }
+[[maybe_unused]] const bool kNotifyHooked = (XModelHooks().notifyCallback = &CurrentNotifyCallback, true);
 
 }  // namespace
 

@@ -3,7 +3,7 @@
 #include "XRelayOut.h"
 
 #include "XBaseUI.h"
-#include "XWindow.h"
+#include "XModelHooks.h"
 #include "XUIObject.h"
 
 namespace {
@@ -73,6 +73,5 @@ CRect CXRelayOut::CalcRect() const {
 
 CXRelayOut* XGetRelayout(IXUIObject* object) {
   if (CXBaseUI* ui = dynamic_cast<CXBaseUI*>(object)) return ui->GetRelayoutPtr();
-  if (CXWindow* window = dynamic_cast<CXWindow*>(object)) return window->GetRelayoutPtr();
-  return nullptr;
+  return XModelHooks().windowRelayout ? XModelHooks().windowRelayout(object) : nullptr;
 }

@@ -5,6 +5,7 @@
 #include "ControlMgr.h"
 #include "XBaseUI.h"
 #include "XUIClassTable.h"
+#include "XWindowSteps.h"
 
 XUI_REGISTER_CLASS(L"mainwnd", CXEasyWnd)
 
@@ -14,7 +15,7 @@ CXEasyWnd::~CXEasyWnd() = default;
 
 UINT CXEasyWnd::GetClassStyle() { return CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS; }
 
-DWORD CXEasyWnd::GetWindowStyle() { return 0x80CF0000; }
+DWORD CXEasyWnd::GetWindowStyle() { return XSTYLE_MAIN; }
 
 DWORD CXEasyWnd::GetWindowExStyle() { return 0; }
 
@@ -36,11 +37,7 @@ void CXEasyWnd::OnSize(HWND hwnd) {
 }
 
 LRESULT CXEasyWnd::OnNCHittest(HWND hwnd, LPARAM lParam) {
-  CRect r;
-  GetWindowRect(hwnd, &r);
-  const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-  const BOOL resizable = XUI_GetControlMgr()->IsEnableResize() && !(style & WS_MAXIMIZE) && !IsZoomed(hwnd);
-  return XBorderHitTest5(r, CPoint(lParam), resizable);
+  return XSkinnedHitTest(hwnd, lParam, XUI_GetControlMgr(), &XBorderHitTest5);
 }
 
 LRESULT CXEasyWnd::MessageHandle(MESSAGE_EVENT* e) {
@@ -61,18 +58,16 @@ LRESULT CXEasyWnd::MessageHandle(MESSAGE_EVENT* e) {
       return 0;
     case WM_CLOSE:
       e->bHandled = TRUE;
-      DestroyWindow(hwnd);
-      PostQuitMessage(0);
+      XCloseMainWindow(hwnd);
       return 0;
     case WM_NCHITTEST:
       e->bHandled = TRUE;
       return OnNCHittest(hwnd, e->lParam);
     case WM_COMMAND:
-      if (LOWORD(e->wParam) == 1) {
+      if (LOWORD(e->wParam) == XCMD_CLOSE) {
         e->bHandled = TRUE;
-        DestroyWindow(hwnd);
-        PostQuitMessage(0);
-      } else if (LOWORD(e->wParam) == 3) {
+        XCloseMainWindow(hwnd);
+      } else if (LOWORD(e->wParam) == XCMD_MINIMIZE) {
         e->bHandled = TRUE;
         Minimize();
       }

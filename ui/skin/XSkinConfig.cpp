@@ -2,6 +2,7 @@
 #include "XSkinConfig.h"
 
 #include "XSkinPackage.h"
+#include "XProgram.h"
 #include "XWin.h"
 
 const CString& CXSkinConfig::SkinFolder() {

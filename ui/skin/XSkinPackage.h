@@ -10,6 +10,7 @@
 
 #include "WendoraApi.h"
 #include "XBuffer.h"
+#include "XSkinPackageFormat.h"
 
 struct PACKAGE_ENTRY {
   DWORD dwOffset;     // data offset from the start of the body
@@ -26,8 +27,8 @@ WENDORA_API int XIndexPackageBody(const unsigned char* body, int size, XPackageI
 
 class WENDORA_API CXSkinPackage {
  public:
-  static const int kHeaderSize = 20;
-  static const char* Key() { return "qmtzrvakp"; }
+  static const int kHeaderSize = xskin::kHeaderSize;
+  static const char* Key() { return xskin::kPackageKey; }
 
   // The process's package (loaded by the start-up sequence).
   static CXSkinPackage& Instance();

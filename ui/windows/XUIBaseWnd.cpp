@@ -6,6 +6,7 @@
 #include "ControlMgr.h"
 #include "XDraw.h"
 #include "XUIClassTable.h"
+#include "XWindowSteps.h"
 
 XUI_REGISTER_CLASS(L"mainwndlayer", XUIBaseWnd)
 
@@ -35,7 +36,7 @@ XUIBaseWnd::~XUIBaseWnd() = default;
 
 UINT XUIBaseWnd::GetClassStyle() { return CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS; }
 
-DWORD XUIBaseWnd::GetWindowStyle() { return 0x86000000; }
+DWORD XUIBaseWnd::GetWindowStyle() { return XSTYLE_POPUP; }
 
 DWORD XUIBaseWnd::GetWindowExStyle() { return WS_EX_LAYERED; }
 
@@ -75,17 +76,11 @@ LRESULT XUIBaseWnd::MessageHandle(MESSAGE_EVENT* e) {
     }
     case WM_CLOSE:
       e->bHandled = TRUE;
-      DestroyWindow(hwnd);
-      PostQuitMessage(0);
+      XCloseMainWindow(hwnd);
       return 0;
-    case WM_NCHITTEST: {
+    case WM_NCHITTEST:
       e->bHandled = TRUE;
-      CRect r;
-      GetWindowRect(hwnd, &r);
-      const DWORD style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
-      const BOOL resizable = mgr->IsEnableResize() && !(style & WS_MAXIMIZE);
-      return XBorderHitTest3(r, CPoint(e->lParam), resizable);
-    }
+      return XSkinnedHitTest(hwnd, e->lParam, mgr, &XBorderHitTest3);
     case WM_SETCURSOR:
     case WM_SETFOCUS:
       e->bHandled = TRUE;
@@ -105,12 +100,11 @@ LRESULT XUIBaseWnd::MessageHandle(MESSAGE_EVENT* e) {
     }
     case WM_COMMAND:
       e->bHandled = TRUE;
-      if (LOWORD(e->wParam) == 1) {
-        DestroyWindow(hwnd);
-        PostQuitMessage(0);
+      if (LOWORD(e->wParam) == XCMD_CLOSE) {
+        XCloseMainWindow(hwnd);
         return 0;
       }
-      if (LOWORD(e->wParam) == 3) {
+      if (LOWORD(e->wParam) == XCMD_MINIMIZE) {
         Minimize();
         return 0;
       }

@@ -75,6 +75,8 @@ BOOL CXButtonImpl::XUI_SetAttribute(const wchar_t* name, const wchar_t* value) {
     AddButtonGroup(XSkinParseInt(value), GetID());
     return 1;
   }
+  // Stored, yet answered 0 through the base: callers (hosts setting attributes, the template
+  // builder) rely on that answer for these two names, so it stays.
   if (lstrcmpiW(name, L"buttontype") == 0) m_nType = XSkinParseInt(value);
   else if (lstrcmpiW(name, L"texttopbias") == 0) m_nTextTop = XSkinParseInt(value);
   return CXBaseUI::XUI_SetAttribute(name, value);

@@ -4,14 +4,17 @@
 
 #include <shlwapi.h>
 
+#include <string>
+
+#include "XProgram.h"
+
 FARPROC CXProgramLib::Entry() {
   if (m_entry) return m_entry;
-  wchar_t folder[MAX_PATH] = {0};
-  const DWORD n = GetModuleFileNameW(nullptr, folder, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH || !PathRemoveFileSpecW(folder)) return nullptr;
-  wchar_t path[MAX_PATH] = {0};
-  if (!PathCombineW(path, folder, m_file) || !PathFileExistsW(path)) return nullptr;
-  HMODULE h = LoadLibraryW(path);
+  const std::wstring folder = XModuleFolder();
+  if (folder.empty()) return nullptr;
+  const std::wstring path = folder + m_file;
+  if (!PathFileExistsW(path.c_str())) return nullptr;
+  HMODULE h = LoadLibraryW(path.c_str());
   if (!h) return nullptr;
   FARPROC found = GetProcAddress(h, m_export);
   if (!found) {
