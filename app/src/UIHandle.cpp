@@ -264,6 +264,8 @@ void CUIHandle::OnCreateMainWindow(CXWindow* window) {
   ApplyToolbarVisibility(m_pSettings->GetHideToolbar(), window, true);
   m_pMainWnd = window;
   RegisterHotKey(hwnd, 1, MOD_CONTROL | MOD_ALT, 0);
+  // Keys may come the moment the window shows: the key table is read before it.
+  m_hotKeys.LoadFromFolder(ProgramFolder());
   // The rest waits until the window shows: none of it is needed to show it.
   m_startPending = true;
   StartBackgroundWork();
@@ -275,7 +277,6 @@ void CUIHandle::FinishStart() {
   HWND hwnd = m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr;
   m_tray.Create(hwnd);
   CBackgroundServices::StartUpdateCheck(hwnd);
-  m_hotKeys.LoadFromFolder(ProgramFolder());
   CBackgroundServices::SendPing();
 }
 

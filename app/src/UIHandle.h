@@ -65,8 +65,8 @@ class CUIHandle : public INotifyCallback {
   LRESULT OnControlNotify(IXUIObject* sender, NOTIFY_EVENT* event);
   LRESULT OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event);
   void OnCreateMainWindow(CXWindow* window);
-  // The start-up steps that follow the window's showing: tray icon, update check, key table
-  // and usage ping, in this order.
+  // The start-up steps that follow the window's showing: tray icon, update check and usage
+  // ping, in this order.
   void FinishStart();
   void OnDestroyMainWindow();
   void OnCopyData(const COPYDATASTRUCT* data);
