@@ -80,7 +80,16 @@ function(pinvale_deliverable target)
     LIBRARY_OUTPUT_DIRECTORY "${PINVALE_DIST}"
     ARCHIVE_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/lib"
     PREFIX "")
+  # What ships carries no debug information: the loader would read it into every process
+  # (sections of a mingw image are not page-aligned in the file, so they are copied, not
+  # mapped), which costs start-up time and resident memory. It is kept beside the build in
+  # symbols/, linked by name, for debuggers and crash dumps.
+  set(symbols "${CMAKE_BINARY_DIR}/symbols/$<TARGET_FILE_NAME:${target}>.debug")
   add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/symbols"
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> "${symbols}"
+    COMMAND ${CMAKE_STRIP} --strip-debug $<TARGET_FILE:${target}>
+    COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink="${symbols}" $<TARGET_FILE:${target}>
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> "${PINVALE_TESTBIN}/")
 endfunction()
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmark programs (bench_*.exe) under Wine in a throwaway prefix, the
-# same way the tests run; each prints its own figures. Arguments: names to run (default all).
+# same way the tests run; each prints its own figures. Arguments: names to run (default all),
+# then optionally "--" and arguments handed to each of them (e.g. bench_start -- 5 60 0 10000).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 B=${PINVALE_BUILD:-$root/build}
@@ -17,9 +18,14 @@ export WINEPREFIX=$run/prefix HOME=$run/home WINEDEBUG=-all
 xvfb_start
 wineserver -p60 </dev/null >/dev/null 2>&1
 cd "$B/x86/testbin"
-if [ $# -eq 0 ]; then set -- bench_*.exe; fi
-for b in "$@"; do
+names=() args=()
+while [ $# -gt 0 ]; do
+  if [ "$1" = "--" ]; then shift; args=("$@"); break; fi
+  names+=("$1"); shift
+done
+if [ ${#names[@]} -eq 0 ]; then names=(bench_*.exe); fi
+for b in "${names[@]}"; do
   b=${b%.exe}
   echo "== $b =="
-  wine "$b.exe" </dev/null
+  wine "$b.exe" "${args[@]}" </dev/null
 done

@@ -2,6 +2,7 @@
 // application thread only waits in its loop for 994 and WM_QUIT.
 #include "XUIMgr.h"
 
+#include <objbase.h>
 #include <process.h>
 
 #include "XAppTemplate.h"
@@ -84,6 +85,10 @@ void CXUIMgr::RunStartup() {
 
 unsigned __stdcall CXUIMgr::UIThread(void* appThreadId) {
   const DWORD appThread = *static_cast<DWORD*>(appThreadId);
+  // The thread's apartment for its whole life: the pictures of the skin's templates are each
+  // decoded in a COM call that would otherwise make and tear down an apartment every time,
+  // and its windows' drag and drop needs one anyway.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   try {
     RunStartup();
   } catch (...) {
@@ -97,6 +102,7 @@ unsigned __stdcall CXUIMgr::UIThread(void* appThreadId) {
     DispatchMessageW(&msg);
   }
   PostThreadMessageW(appThread, WM_QUIT, 0, 0);
+  if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }
 

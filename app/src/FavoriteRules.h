@@ -23,6 +23,9 @@ std::wstring EscapeSqlQuotes(const std::wstring& text);
 // The legacy list's paths: ANSI text, one path per line of any length; CR LF or LF line
 // ends; empty lines skipped.
 std::vector<CString> SplitLegacyList(const std::string& bytes);
+// The same one line at a time: the next path from position on (which moves past it); false
+// when no path is left.
+bool NextLegacyLine(const std::string& bytes, size_t& position, CString& line);
 
 // A recently used folder and the last-access time of its shortcut.
 struct RECENT_FOLDER {

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "FavoriteRules.h"
@@ -20,15 +21,28 @@ namespace {
 const char kCreateSql[] =
     "CREATE TABLE main(id INTEGER PRIMARY KEY AUTOINCREMENT, path varchar(260), color varchar(6), "
     "addtime DATETIME, accesstime TIMESTAMP, count INTEGER);";
-const char kInsertSql[] =
-    "INSERT INTO main(path,color,addtime,accesstime,count) VALUES('%s', 'ffffff', "
-    "datetime('now','localtime'), datetime('now','localtime'), 0);";
+// The insert statement is kInsertHead, one kInsertRow and ";"; imports put many rows in one.
+const char kInsertHead[] = "INSERT INTO main(path,color,addtime,accesstime,count) VALUES";
+const char kInsertRow[] = "('%s', 'ffffff', datetime('now','localtime'), datetime('now','localtime'), 0)";
+const size_t kImportBatch = 500;  // rows per import statement
+// Many rows at once, in the order of the VALUES list (the one-row side is the outer loop).
+const char kInsertManyHead[] =
+    "INSERT INTO main(path,color,addtime,accesstime,count) SELECT v.column1, 'ffffff', n.t, n.t, 0 FROM "
+    "(SELECT datetime('now','localtime') AS t) AS n CROSS JOIN (VALUES ";
+
 const char kTouchSql[] =
     "UPDATE main SET accesstime=datetime('now','localtime'),count=count+1 where id=%d;";
 const char kDeleteSql[] = "DELETE FROM main where id=%d;";
 const char kLastIdSql[] = "SELECT * from sqlite_sequence where name='main'";
 const char kLoadByCountSql[] = "SELECT * from main ORDER by count DESC";
 const char kLoadSql[] = "SELECT * from main";
+const char kLoadFirstSql[] = "SELECT * from main LIMIT %d";
+const char kLoadFirstByCountSql[] = "SELECT * from main ORDER by count DESC LIMIT %d";
+const char kLoadMoreSql[] = "SELECT * from main WHERE id > %d AND id <= %d ORDER BY id LIMIT %d";
+const char kMaxIdSql[] = "SELECT max(id) from main";
+const char kImportProgressSql[] = "PRAGMA user_version";
+// A legacy list this long is imported before the window shows; a longer one after it, in parts.
+const DWORD kImportNowBytes = 1 << 20;
 
 const size_t kRecentSeedLimit = 5;
 
@@ -117,19 +131,36 @@ int StoreLastId(void* context, int columns, char** values, char**) {
 int AppendRow(void* context, int columns, char** values, char**) {
   auto text = [&](int i) -> const char* { return (i < columns && values && values[i]) ? values[i] : nullptr; };
   auto orEmpty = [&](int i) -> const char* { const char* s = text(i); return s ? s : ""; };
+  auto* state = static_cast<CFavoriteStore::LOAD_STATE*>(context);
   try {
     FAVORITE_DATA d = {};
     d.id = atoi(orEmpty(0));
-    CopyPathCut(d.path, XWiden(orEmpty(1)).c_str());
+    ++state->rows;
+    state->lastId = d.id;
+    if (state->skip && state->skip->count(d.id)) return 0;
+    // Straight into the record; only a text longer than the record goes the long way round.
+    if (!MultiByteToWideChar(CP_ACP, 0, orEmpty(1), -1, d.path, MAX_PATH)) CopyPathCut(d.path, XWiden(orEmpty(1)).c_str());
+    if (state->pending && !state->pendingSeen) state->pendingSeen = lstrcmpiW(d.path, state->pending) == 0;
     d.color = ParseFavoriteColor(text(2));
     d.addtime = ParseFavoriteTime(orEmpty(3));
     d.accesstime = ParseFavoriteTime(orEmpty(4));
     d.count = atoi(orEmpty(5));
-    static_cast<std::vector<FAVORITE_DATA>*>(context)->push_back(d);
+    state->list->push_back(d);
     return 0;
   } catch (...) {
     return 1;  // out of memory: stop reading rows
   }
+}
+
+std::string Formatted(const char* format, int a, int b = 0, int c = 0) {
+  char sql[160];
+  snprintf(sql, sizeof sql, format, a, b, c);
+  return sql;
+}
+
+int StoreFirstInt(void* context, int columns, char** values, char**) {
+  if (columns >= 1 && values) *static_cast<int*>(context) = atoi(values[0] ? values[0] : "");
+  return 0;
 }
 
 }  // namespace
@@ -169,9 +200,32 @@ int CFavoriteStore::Exec(const std::string& sql, XSqliteCallback callback, void*
 
 int CFavoriteStore::CreateTable() { return Exec(kCreateSql); }
 
-int CFavoriteStore::Insert(const CString& path) {
-  std::string sql(kInsertSql);
-  sql.replace(sql.find("%s"), 2, XNarrow(EscapeSqlQuotes(path.Str()).c_str()));
+int CFavoriteStore::Insert(const CString& path) { return InsertMany(std::vector<CString>(1, path)); }
+
+int CFavoriteStore::InsertMany(const std::vector<CString>& paths) {
+  if (paths.empty()) return 0;
+  if (paths.size() > 1) {
+    // The rows of one statement share 'now' anyway: it is turned into local time once, not
+    // twice per row, which is most of what an imported row costs.
+    std::string sql(kInsertManyHead);
+    for (size_t i = 0; i < paths.size(); ++i) {
+      sql += i > 0 ? ",('" : "('";
+      sql += XNarrow(EscapeSqlQuotes(paths[i].Str()).c_str());
+      sql += "')";
+    }
+    sql += ") AS v;";
+    return Exec(sql);
+  }
+  const std::string row(kInsertRow);
+  const size_t hole = row.find("%s");
+  std::string sql(kInsertHead);
+  for (size_t i = 0; i < paths.size(); ++i) {
+    if (i > 0) sql += ',';
+    sql.append(row, 0, hole);
+    sql += XNarrow(EscapeSqlQuotes(paths[i].Str()).c_str());
+    sql.append(row, hole + 2, std::string::npos);
+  }
+  sql += ';';
   return Exec(sql);
 }
 
@@ -191,25 +245,187 @@ int CFavoriteStore::LastId(int& id) { return Exec(kLastIdSql, StoreLastId, &id);
 
 int CFavoriteStore::Load(bool byCount) {
   m_list.clear();
-  return Exec(byCount ? kLoadByCountSql : kLoadSql, AppendRow, &m_list);
+  LOAD_STATE state = {&m_list, nullptr, nullptr, false, 0, 0};
+  return Exec(byCount ? kLoadByCountSql : kLoadSql, AppendRow, &state);
+}
+
+int CFavoriteStore::FirstInt(const char* sql) {
+  int value = 0;
+  Exec(sql, StoreFirstInt, &value);
+  return value;
+}
+
+int CFavoriteStore::LoadRows(const std::string& sql, int rows) {
+  m_list.clear();
+  try {
+    m_list.reserve(static_cast<size_t>(rows));
+  } catch (...) {
+    // Grown row by row instead.
+  }
+  LOAD_STATE state = {&m_list, m_skipIds.empty() ? nullptr : &m_skipIds, m_pending.empty() ? nullptr : m_pending.c_str(),
+                      m_pendingSeen, 0, m_lastId};
+  const int result = Exec(sql, AppendRow, &state);
+  m_pendingSeen = state.pendingSeen;
+  m_lastId = state.lastId;
+  return result == 0 ? state.rows : -1;
+}
+
+int CFavoriteStore::LoadFirst(bool byCount, int rows) {
+  m_more = false;
+  m_lastId = 0;
+  m_skipIds.clear();
+  m_pendingSeen = false;
+  // Later parts end at the row that is last now: rows added from here on are listed by
+  // whoever adds them.
+  m_endId = FirstInt(kMaxIdSql);
+  const int got = LoadRows(Formatted(byCount ? kLoadFirstByCountSql : kLoadFirstSql, rows), rows);
+  if (got < 0) return got;
+  m_more = got >= rows;
+  // By count the first part is the most used rows from anywhere in the table: the later
+  // parts walk the whole table in id order and leave those out.
+  if (m_more && byCount) {
+    m_lastId = 0;
+    try {
+      for (const FAVORITE_DATA& d : m_list) m_skipIds.insert(d.id);
+    } catch (...) {
+      m_more = false;  // out of memory: the first part is all there is
+    }
+  }
+  return 0;
+}
+
+int CFavoriteStore::LoadMore(int rows) {
+  m_list.clear();
+  if (!m_more) return 0;
+  const int got = LoadRows(Formatted(kLoadMoreSql, m_lastId, m_endId, rows), rows);
+  m_more = got >= rows;
+  if (!m_more && !m_importing) {
+    m_skipIds.clear();
+    FinishPendingPath();
+  }
+  return got < 0 ? got : 0;
+}
+
+void CFavoriteStore::NoteAdded(int id) {
+  if (!m_more && !m_importing) return;
+  try {
+    m_skipIds.insert(id);  // a later part must not list it a second time
+  } catch (...) {
+  }
+}
+
+bool CFavoriteStore::BeginLegacyImport() {
+  m_importing = false;
+  const CString file = LegacyListPath();
+  WIN32_FILE_ATTRIBUTE_DATA info = {};
+  if (!GetFileAttributesExW(file, GetFileExInfoStandard, &info)) return false;
+  if (info.nFileSizeHigh == 0 && info.nFileSizeLow <= kImportNowBytes) {
+    ImportLegacyList();
+    return false;
+  }
+  if (!m_db || EnsureOpen() != 1) return false;  // without a database it stays for a later start
+  try {
+    m_importBytes = ReadWholeFile(file);
+  } catch (...) {
+    return false;
+  }
+  // An import cut short by the end of the program resumes after the lines it committed.
+  m_importPosition = 0;
+  m_importDone = FirstInt(kImportProgressSql);
+  CString line;
+  for (int i = 0; i < m_importDone && NextLegacyLine(m_importBytes, m_importPosition, line); ++i) {
+  }
+  m_importing = true;
+  return true;
+}
+
+int CFavoriteStore::ImportMore(int lines) {
+  if (!m_importing) return 0;
+  // Each part commits its rows and the count of lines done in one transaction, so the next
+  // start neither loses nor repeats a line.
+  int taken = 0;
+  bool failed = Exec("BEGIN TRANSACTION;") != 0;
+  std::vector<CString> batch;
+  while (!failed && taken < lines) {
+    batch.clear();
+    CString line;
+    while (batch.size() < kImportBatch && taken + static_cast<int>(batch.size()) < lines &&
+           NextLegacyLine(m_importBytes, m_importPosition, line))
+      batch.push_back(line);
+    if (batch.empty()) break;
+    failed = InsertMany(batch) != 0;
+    taken += static_cast<int>(batch.size());
+  }
+  if (!failed) failed = Exec(Formatted("PRAGMA user_version = %d;", m_importDone + taken)) != 0;
+  if (failed || Exec("COMMIT;") != 0) {
+    Exec("ROLLBACK;");
+    EndImport();  // the rest waits for the next start
+    return -1;
+  }
+  m_importDone += taken;
+  if (taken < lines) {
+    DeleteFileW(LegacyListPath());
+    Exec("PRAGMA user_version = 0;");
+    EndImport();
+  }
+  return 0;
+}
+
+void CFavoriteStore::EndImport() {
+  m_importing = false;
+  std::string().swap(m_importBytes);
+  // The imported rows follow in the later parts.
+  m_endId = FirstInt(kMaxIdSql);
+  m_more = true;
+}
+
+void CFavoriteStore::ReleaseList() { std::vector<FAVORITE_DATA>().swap(m_list); }
+
+void CFavoriteStore::FinishPendingPath() {
+  if (m_pending.empty()) return;
+  const std::wstring path = m_pending;
+  const bool seen = m_pendingSeen;
+  m_pending.clear();
+  m_pendingSeen = false;
+  if (seen) return;
+  FAVORITE_DATA record = {};
+  CopyPathCut(record.path, path.c_str());
+  Add(CString(path), record.id);
+  Append(record);
 }
 
 int CFavoriteStore::ImportPaths(const std::vector<CString>& paths) {
+  size_t next = 0;
+  return Import([&](std::vector<CString>& batch) {
+    for (; next < paths.size() && batch.size() < kImportBatch; ++next) batch.push_back(paths[next]);
+    return !batch.empty();
+  });
+}
+
+int CFavoriteStore::Import(const std::function<bool(std::vector<CString>& batch)>& nextBatch) {
   if (!m_db || EnsureOpen() != 1) return -1;
-  if (paths.empty()) return 0;
-  // One transaction: one disk sync for the whole list, and all rows or none.
-  if (Exec("BEGIN TRANSACTION;") != 0) return -1;
-  for (const CString& p : paths) {
-    if (Insert(p) != 0) {
+  // One transaction: one disk sync for the whole list, and all rows or none. Many rows per
+  // statement, so a long list costs SQLite's work, not a statement's text per row.
+  bool begun = false;
+  int count = 0;
+  std::vector<CString> batch;
+  while (nextBatch(batch)) {
+    if (!begun) {
+      if (Exec("BEGIN TRANSACTION;") != 0) return -1;
+      begun = true;
+    }
+    if (InsertMany(batch) != 0) {
       Exec("ROLLBACK;");
       return -1;
     }
+    count += static_cast<int>(batch.size());
+    batch.clear();
   }
-  if (Exec("COMMIT;") != 0) {
+  if (begun && Exec("COMMIT;") != 0) {
     Exec("ROLLBACK;");
     return -1;
   }
-  return static_cast<int>(paths.size());
+  return count;
 }
 
 void CFavoriteStore::CloseDatabase() {
@@ -395,7 +611,14 @@ const FAVORITE_DATA* CFavoriteStore::At(int index) const {
 int CFavoriteStore::ImportLegacyList() {
   CString file = LegacyListPath();
   if (!PathExistsAtAll(file)) return 0;
-  int result = ImportPaths(SplitLegacyList(ReadWholeFile(file)));
+  // Read line by line into batches, so a list of any length never becomes one vector of paths.
+  const std::string bytes = ReadWholeFile(file);
+  size_t position = 0;
+  int result = Import([&](std::vector<CString>& batch) {
+    CString line;
+    while (batch.size() < kImportBatch && NextLegacyLine(bytes, position, line)) batch.push_back(line);
+    return !batch.empty();
+  });
   if (result != -1) DeleteFileW(file);  // without a database it stays for a later start
   return result;
 }
@@ -449,14 +672,21 @@ void CFavoriteStore::StartupLoad(bool autoSort, const CString& pendingPath) {
       if (m_db && !m_waiting.empty()) m_startupPath = pendingPath;
       return;
     }
-    ImportLegacyList();
-    int rc = Load(autoSort);
-    if (rc != 0 && m_db) MarkUnavailable(WriteFault(rc));
-    if (isNew && m_list.empty() && !Unavailable()) {
-      for (const CString& folder : RecentFolders(kRecentSeedLimit)) Insert(folder);
-      Load(autoSort);
+    const bool importing = BeginLegacyImport();
+    // The pending path is compared with every row as it is read, and added after the last.
+    m_pending.clear();
+    if (!pendingPath.IsEmpty() && PathExistsAtAll(pendingPath)) {
+      FAVORITE_DATA cut = {};
+      CopyPathCut(cut.path, pendingPath);
+      m_pending = cut.path;
     }
-    AddPendingPath(pendingPath);
+    int rc = LoadFirst(autoSort, kFirstRows);
+    if (rc != 0 && m_db) MarkUnavailable(WriteFault(rc));
+    if (isNew && m_list.empty() && !m_more && !importing && !Unavailable()) {
+      for (const CString& folder : RecentFolders(kRecentSeedLimit)) Insert(folder);
+      LoadFirst(autoSort, kFirstRows);
+    }
+    if (!m_more && !m_importing) FinishPendingPath();
   } catch (...) {
     // Out of memory at start-up: run with what was loaded.
   }

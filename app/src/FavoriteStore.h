@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "DatabaseFault.h"
@@ -57,11 +60,8 @@ class CFavoriteStore {
   void Append(const FAVORITE_DATA& record);
   int Count() const { return static_cast<int>(m_list.size()); }
   const FAVORITE_DATA* At(int index) const;  // null when out of range
-
-  // Start-up load: the database brought into use (an unreadable file moved aside and
-  // replaced), legacy import, Load, recent-folder seed of a new database, then the pending
-  // command-line path.
-  void StartupLoad(bool autoSort, const CString& pendingPath);
+  // Frees the in-memory list once the list control holds its rows.
+  void ReleaseList();
 
   // The changes of the running program. Each is written at once while the database can be
   // used; otherwise it waits (and the database counts as unavailable until a Retry succeeds).
@@ -80,10 +80,49 @@ class CFavoriteStore {
   CString TakeReport();
   bool HasReport() const { return !m_report.IsEmpty(); }
 
+  // Start-up load: the database brought into use (an unreadable file moved aside and
+  // replaced), legacy import, the first rows (LoadFirst), recent-folder seed of a new
+  // database, then the pending command-line path once every row has been read.
+  void StartupLoad(bool autoSort, const CString& pendingPath);
+
+  // Loading in parts, so that a table of any size shows its first rows at once. LoadFirst
+  // reads at most `rows` rows as Load would order them (by count: the most used ones); each
+  // LoadMore replaces the in-memory list with up to `rows` further rows in table order (by
+  // count: the rows LoadFirst left, in table order). The pending command-line path of
+  // StartupLoad is appended after the last part. Exec results; -1 without a database.
+  int LoadFirst(bool byCount, int rows);
+  int LoadMore(int rows);
+  bool HasMoreRows() const { return m_more || m_importing; }
+  // A row the program added itself while parts are still to come (it is listed already).
+  void NoteAdded(int id);
+
+  // A legacy list too long to import before the window shows is imported afterwards, each
+  // part in a transaction of its own that also records the lines done (the database's
+  // user_version, 0 again once the list is gone), so an import cut short resumes where it
+  // stopped. BeginLegacyImport imports a short list at once (false) or reads a long one for
+  // ImportMore (true); ImportMore imports up to `lines` lines (0, or -1 when a part failed:
+  // the list then waits for the next start). The imported rows come in later LoadMore parts.
+  bool BeginLegacyImport();
+  int ImportMore(int lines);
+  bool IsImporting() const { return m_importing; }
+  static const int kImportLines = 5000;  // per part
+  static const int kFirstRows = 10000;  // before the window shows
+  static const int kMoreRows = 5000;    // per part afterwards
+
   // The steps of StartupLoad, each usable on its own.
   int ImportLegacyList();  // ImportPaths' result; 0 with no legacy file
   static std::vector<CString> RecentFolders(size_t limit);
   void AddPendingPath(const CString& path);
+
+  // Row reading state shared with the row callback.
+  struct LOAD_STATE {
+    std::vector<FAVORITE_DATA>* list;
+    const std::unordered_set<int>* skip;  // ids listed already, or null
+    const wchar_t* pending;               // the pending path cut like a record, or null
+    bool pendingSeen;
+    int rows;                             // rows the statement returned
+    int lastId;
+  };
 
  private:
   int Exec(const std::string& sql, XSqliteCallback callback = nullptr, void* context = nullptr);
@@ -118,4 +157,26 @@ class CFavoriteStore {
   CString m_report;
   // The command-line path while it waits: dropped at the first retry if the stored list has it.
   CString m_startupPath;
+
+  int LoadRows(const std::string& sql, int rows);
+  int FirstInt(const char* sql);  // the first column of the first row, 0 without one
+  void EndImport();
+  // Inserts the paths with as few statements as the text allows (inside a transaction).
+  int InsertMany(const std::vector<CString>& paths);
+  // One transaction around inserting the batches nextBatch fills (false when none is left):
+  // the number of rows, or -1 with nothing kept.
+  int Import(const std::function<bool(std::vector<CString>& batch)>& nextBatch);
+  void FinishPendingPath();
+
+  // Loading in parts.
+  bool m_more = false;
+  int m_lastId = 0;
+  int m_endId = 0;                   // the last id the parts read
+  std::unordered_set<int> m_skipIds;  // listed already (by-count first part, added rows)
+  bool m_importing = false;
+  std::string m_importBytes;
+  size_t m_importPosition = 0;
+  int m_importDone = 0;
+  std::wstring m_pending;  // cut to a record's length; empty when none is waiting
+  bool m_pendingSeen = false;
 };

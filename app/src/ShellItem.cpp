@@ -97,17 +97,23 @@ int GetSpecialFolderPath(int csidl, CString& path) {
   return 1;
 }
 
-HICON GetFileTypeIcon(const CString& path) {
+HICON GetFolderTypeIcon() {
   SHFILEINFOW info = {};
-  DWORD_PTR ok;
-  if (PathIsExistingFolder(path)) {
-    ok = SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
-                        SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
-  } else {
-    ok = SHGetFileInfoW(ShortNameWithExtension(path), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                        SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
-  }
-  return ok ? info.hIcon : nullptr;
+  return SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES)
+             ? info.hIcon
+             : nullptr;
+}
+
+HICON GetFileExtensionIcon(const CString& path) {
+  SHFILEINFOW info = {};
+  return SHGetFileInfoW(ShortNameWithExtension(path), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                        SHGFI_ICON | SHGFI_USEFILEATTRIBUTES)
+             ? info.hIcon
+             : nullptr;
+}
+
+HICON GetFileTypeIcon(const CString& path) {
+  return PathIsExistingFolder(path) ? GetFolderTypeIcon() : GetFileExtensionIcon(path);
 }
 
 int ResolveShortcut(const CString& shortcut, CString& target) {

@@ -13,6 +13,10 @@ int GetSpecialFolderPath(int csidl, CString& path);
 // folder, else the icon registered for the path's extension. Null on failure; the caller
 // owns the icon.
 HICON GetFileTypeIcon(const CString& path);
+// The two halves of it, without asking the file system what the path is: the folder icon,
+// and the icon of the path's extension as a file.
+HICON GetFolderTypeIcon();
+HICON GetFileExtensionIcon(const CString& path);
 
 // Reads a shortcut file. 1 when the file could be loaded (target may still be empty), else
 // 0 with target emptied.

@@ -35,6 +35,34 @@ const UINT kStoreRetryMs = 2000;
 
 VOID CALLBACK OnStoreRetryTimer(HWND, UINT, UINT_PTR, DWORD) { CUIHandle::Instance().RetryStore(); }
 
+const UINT_PTR kBackgroundTimer = 0x7E21;
+const UINT kBackgroundPeriodMs = 10;
+const DWORD kIconSliceMs = 8;  // the longest the window waits for the icon check
+// Rows from here on that need a type not asked of the shell yet (a few milliseconds a type)
+// get their icon from the background check: they are not on the first screen.
+const int kIconRowsNow = 64;
+
+// Type keys: folders have their own (no extension can hold a backslash), files their
+// extension in lower case ("" for none).
+const wchar_t kFolderKey[] = L"\\";
+
+std::wstring ExtensionKey(const CString& path) {
+  const int dot = path.ReverseFind(L'.'), slash = path.ReverseFind(L'\\');
+  return dot > slash ? path.Mid(dot).MakeLower().Str() : std::wstring();
+}
+
+// What the name suggests, without the file system: an extension names a file type, and a
+// name without one is taken for a folder.
+std::wstring GuessedTypeKey(const CString& path) {
+  std::wstring key = ExtensionKey(path);
+  return key.empty() ? kFolderKey : key;
+}
+
+// What GetFileTypeIcon goes by.
+std::wstring ExactTypeKey(const CString& path) {
+  return PathIsExistingFolder(path) ? std::wstring(kFolderKey) : ExtensionKey(path);
+}
+
 bool IdIs(const wchar_t* id, const wchar_t* expected) { return id && lstrcmpiW(id, expected) == 0; }
 
 // The native window an object lives in: the first window among the object and its parents.
@@ -185,6 +213,7 @@ LRESULT CUIHandle::OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event) {
       OnCreateMainWindow(window);
       break;
     case WM_DESTROY:
+      StopBackgroundWork();
       OnDestroyMainWindow();
       break;
     case WM_HOTKEY:
@@ -248,9 +277,19 @@ void CUIHandle::OnCreateMainWindow(CXWindow* window) {
   m_pMainWnd = window;
   AfterStoreUse();
   m_globalHotKey.Register(hwnd, HOTKEY_CHOICE::FromStored(m_pSettings->GetHotKey()));
+  // Keys may come the moment the window shows: the key table is read before it.
+  m_hotKeys.LoadFromFolder(ProgramFolder());
+  // The rest waits until the window shows: none of it is needed to show it.
+  m_startPending = true;
+  StartBackgroundWork();
+  if (!m_timerWindow) FinishStart();
+}
+
+void CUIHandle::FinishStart() {
+  m_startPending = false;
+  HWND hwnd = m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr;
   m_tray.Create(hwnd);
   CBackgroundServices::StartUpdateCheck(hwnd);
-  m_hotKeys.LoadFromFolder(ProgramFolder());
   CBackgroundServices::SendPing();
 }
 
@@ -301,10 +340,11 @@ void CUIHandle::AddItem(const CString& path) {
   if (m_store.Unavailable()) RetryStore();
   int row = m_pList ? m_pList->InsertItem(path, 0) : -1;
   if (row >= 0) {
-    m_pList->SetItem(row, 0, path, TypeIcon(path));  // the list keeps a copy in its image list
+    m_pList->SetItem(row, 0, path, TypeIcon(ExactTypeKey(path), path));  // the list keeps a copy
   }
   int id = 0;
   m_store.Add(path, id);
+  if (id != 0) m_store.NoteAdded(id);
   if (row >= 0) {
     m_pList->SetItemData(row, static_cast<DWORD>(id));
     CControlMgr::Invalidate(m_pList, FALSE);
@@ -316,24 +356,95 @@ void CUIHandle::FillList(CXList* list) {
   if (!m_images) m_images.Reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
   list->SetImageList(m_images.Get());
   m_pList = list;
-  FillRows();
+  m_iconCheckRow = list->GetRowCount();
+  AppendRecords();
+  StartBackgroundWork();
 }
 
-void CUIHandle::FillRows() {
+void CUIHandle::AppendRecords() {
   for (int i = 0; i < m_store.Count(); ++i) {
     const FAVORITE_DATA* record = m_store.At(i);
-    int row = m_pList->InsertItem(record->path, 0);
+    const CString path(record->path);
+    const int row = m_pList->InsertItem(path, 0);
     if (row < 0) continue;
-    m_pList->SetItem(row, 0, record->path, TypeIcon(record->path));
+    const std::wstring key = GuessedTypeKey(path);
+    const bool now = row < kIconRowsNow || m_typeIcons.count(key);
+    m_pList->SetItem(row, 0, path, now ? TypeIcon(key, path) : static_cast<HICON>(nullptr));
     m_pList->SetItemData(row, static_cast<DWORD>(record->id));
   }
+  m_store.ReleaseList();  // the list holds the rows now
+}
+
+void CUIHandle::StartBackgroundWork() {
+  // Only a real window runs the timer (tests drive the handler without one).
+  HWND window = m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr;
+  if (m_timerWindow || !window || !IsWindow(window)) return;
+  if (SetTimer(window, kBackgroundTimer, kBackgroundPeriodMs, &CUIHandle::BackgroundTick)) m_timerWindow = window;
+}
+
+void CUIHandle::StopBackgroundWork() {
+  if (m_timerWindow) KillTimer(m_timerWindow, kBackgroundTimer);
+  m_timerWindow = nullptr;
+}
+
+void CALLBACK CUIHandle::BackgroundTick(HWND, UINT, UINT_PTR, DWORD) {
+  try {
+    Instance().BackgroundStep();
+  } catch (...) {
+    // Out of memory: the rest waits for the next tick.
+  }
+}
+
+void CUIHandle::BackgroundStep() {
+  if (m_startPending) {
+    FinishStart();
+    return;
+  }
+  if (!m_pList) {
+    StopBackgroundWork();
+    return;
+  }
+  const DWORD start = GetTickCount();
+  if (m_store.IsImporting()) {
+    m_store.ImportMore(CFavoriteStore::kImportLines);
+    return;
+  }
+  if (m_store.HasMoreRows()) {
+    m_store.LoadMore(CFavoriteStore::kMoreRows);
+    AppendRecords();
+    CControlMgr::Invalidate(m_pList, FALSE);  // the scrollbar's range has grown
+    return;
+  }
+  if (CheckIcons(start + kIconSliceMs)) StopBackgroundWork();
+}
+
+bool CUIHandle::CheckIcons(DWORD deadline) {
+  const int count = m_pList->GetRowCount();
+  bool changed = false;
+  for (int checked = 1; m_iconCheckRow < count; ++checked) {
+    const wchar_t* text = m_pList->GetItemText(m_iconCheckRow, 0);
+    if (text && text[0]) {
+      const CString path(text);
+      const std::wstring exact = ExactTypeKey(path);
+      if (exact != GuessedTypeKey(path) || m_pList->GetItemImage(m_iconCheckRow, 0) < 0) {
+        m_pList->SetItem(m_iconCheckRow, 0, path, TypeIcon(exact, path));
+        changed = true;
+      }
+    }
+    ++m_iconCheckRow;
+    if (checked % 8 == 0 && static_cast<LONG>(GetTickCount() - deadline) >= 0) break;
+  }
+  if (changed) CControlMgr::Invalidate(m_pList, FALSE);
+  return m_iconCheckRow >= count;
 }
 
 void CUIHandle::RetryStore() {
   if (m_store.Retry() && m_pList) {
     // The database's rows now include every add of the meantime, with their ids.
     for (int row = m_pList->GetRowCount(); row-- > 0;) m_pList->DeleteRow(row);
-    FillRows();
+    m_iconCheckRow = 0;
+    AppendRecords();
+    StartBackgroundWork();
     CControlMgr::Invalidate(m_pList, FALSE);
   }
   AfterStoreUse();
@@ -390,9 +501,10 @@ void CUIHandle::DeleteSelectedRow() {
   int row = m_pList->GetSelectRow(0);
   if (row < 0) return;
   int id = static_cast<int>(m_pList->GetItemData(row));
-  tagITEM_DATA* item = m_pList->GetItem(row, 0);
-  CString path(item ? item->text : L"");
+  const wchar_t* text = m_pList->GetItemText(row, 0);
+  CString path(text ? text : L"");
   m_pList->DeleteRow(row);
+  if (row < m_iconCheckRow) --m_iconCheckRow;
   m_store.Remove(id, path);
   CControlMgr::Invalidate(m_pList, FALSE);
   AfterStoreUse();
@@ -467,16 +579,11 @@ void CUIHandle::ApplySettingsDialog(IXUIObject* dialog) {
   }
 }
 
-HICON CUIHandle::TypeIcon(const CString& path) {
-  std::wstring type = L"\\";  // folders (no extension can hold a backslash)
-  if (!PathIsExistingFolder(path)) {
-    int dot = path.ReverseFind(L'.'), slash = path.ReverseFind(L'\\');
-    type = dot > slash ? path.Mid(dot).MakeLower().Str() : std::wstring();
-  }
-  auto known = m_typeIcons.find(type);
+HICON CUIHandle::TypeIcon(const std::wstring& key, const CString& path) {
+  auto known = m_typeIcons.find(key);
   if (known != m_typeIcons.end()) return known->second.Get();
-  CXIcon icon(GetFileTypeIcon(path));
+  CXIcon icon(key == kFolderKey ? GetFolderTypeIcon() : GetFileExtensionIcon(path));
   HICON handle = icon.Get();
-  m_typeIcons[type] = std::move(icon);
+  m_typeIcons[key] = std::move(icon);
   return handle;
 }

@@ -77,6 +77,9 @@ class CUIHandle : public INotifyCallback {
   LRESULT OnControlNotify(IXUIObject* sender, NOTIFY_EVENT* event);
   LRESULT OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event);
   void OnCreateMainWindow(CXWindow* window);
+  // The start-up steps that follow the window's showing: tray icon, update check and usage
+  // ping, in this order.
+  void FinishStart();
   void OnDestroyMainWindow();
   void OnCopyData(const COPYDATASTRUCT* data);
   void OnSettingsDialogMessage(IXUIObject* dialog, const MESSAGE_EVENT& e);
@@ -88,11 +91,25 @@ class CUIHandle : public INotifyCallback {
   // waiting in it is posted to the main window.
   void AfterStoreUse();
   void ShowStoreReport();
-  void FillRows();
   int RowAtPoint(LPARAM lParam);
-  // GetFileTypeIcon's icon for the path, kept per type (folder, or the extension): the icon
-  // depends on nothing else, and asking the shell is the dearest part of a row. Owned here.
-  HICON TypeIcon(const CString& path);
+  // GetFileTypeIcon's icon for a type key (the folder key, or the extension), kept per key:
+  // the icon depends on nothing else, and asking the shell is the dearest part of a row.
+  // Owned here.
+  HICON TypeIcon(const std::wstring& key, const CString& path);
+  // The store's in-memory records as rows; their icons follow the names (an extension is a
+  // file of that type, no extension a folder) until the background check has asked the
+  // file system, which costs too much per row to do before the window shows. Rows past the
+  // first screen whose type is new wait for that check for their icon too.
+  void AppendRecords();
+  // Work left after the window shows, in slices on the UI thread's timer (the lowest of its
+  // messages, so input and painting go first): the rest of a long table, then the icons.
+  void StartBackgroundWork();
+  void StopBackgroundWork();
+  void BackgroundStep();
+  static void CALLBACK BackgroundTick(HWND window, UINT message, UINT_PTR id, DWORD time);
+  // Gives rows from m_iconCheckRow on the icon of what they are, until the deadline (a tick
+  // count); true when every row has been checked.
+  bool CheckIcons(DWORD deadline);
 
   CXImageList m_images;
   std::unique_ptr<CSettings> m_pSettings;
@@ -103,4 +120,7 @@ class CUIHandle : public INotifyCallback {
   CHotKeyFileParser m_hotKeys;
   CGlobalHotKey m_globalHotKey;
   std::map<std::wstring, CXIcon> m_typeIcons;
+  HWND m_timerWindow = nullptr;  // holds the background timer while it runs
+  bool m_startPending = false;   // FinishStart has yet to run
+  int m_iconCheckRow = 0;        // rows before it show the icon of what they are
 };

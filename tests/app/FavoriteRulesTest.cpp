@@ -1,6 +1,9 @@
 // The store's text rules: colour and time columns, SQL quoting, legacy lines, recent order.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <ctime>
+
 #include "FavoriteRules.h"
 
 namespace {
@@ -36,6 +39,23 @@ TEST(FavoriteRules, TimeTextIsReadAsLocalTime) {
   EXPECT_EQ(ParseFavoriteTime("2024-07-01"), LocalToUnix(2024, 7, 1, 0, 0, 0));
   // Beyond 2038: the value is 64-bit.
   EXPECT_EQ(ParseFavoriteTime("2090-01-02 03:04:05"), LocalToUnix(2090, 1, 2, 3, 4, 5));
+}
+
+// The time rule reads its text the way sscanf's "%4d-%2d-%2d %2d:%2d:%2d" does, including
+// texts that stop early or bend the format.
+TEST(FavoriteRules, TimeTextIsReadAsTheLibrarysScanWouldReadIt) {
+  auto byScan = [](const char* text) {
+    struct tm t = {};
+    sscanf(text, "%4d-%2d-%2d %2d:%2d:%2d", &t.tm_year, &t.tm_mon, &t.tm_mday, &t.tm_hour, &t.tm_min, &t.tm_sec);
+    t.tm_year -= 1900;
+    t.tm_mon -= 1;
+    t.tm_isdst = -1;
+    return static_cast<long long>(_mktime64(&t));
+  };
+  for (const char* text : {"2024-03-05 06:07:08", " 2024-3-5  6:7:8", "2024-03-05T06:07:08", "20240305",
+                           "2024-03-05 06:07:089", "+2024-+3-05 06:-7:08", "2024-03-05\t\n06:07:08", "2024--03-05",
+                           "12345-06-07 08:09:10", "2024-03-05 06", "2024-03-05 06:07"})
+    EXPECT_EQ(ParseFavoriteTime(text), byScan(text)) << text;
 }
 
 TEST(FavoriteRules, SqlQuotesAreDoubled) {

@@ -254,6 +254,31 @@ TEST_F(FavoriteStoreTest, AutoSortPutsTheMostOpenedFirst) {
   EXPECT_EQ(Paths(next), (std::vector<std::wstring>{L"C:\\b", L"C:\\c", L"C:\\a"}));
 }
 
+// The table read in parts: by count the first part is the most used rows, the later parts the
+// others in table order; rows added after the first part are never read again.
+TEST_F(FavoriteStoreTest, PartsReadEveryRowOnceInTheirOrder) {
+  Fill(store, {L"C:\\1", L"C:\\2", L"C:\\3", L"C:\\4", L"C:\\5", L"C:\\6", L"C:\\7"});
+  for (int id : {6, 6, 6, 3, 3, 5}) ASSERT_EQ(store.TouchAccess(id), 0);
+  // The first part, then every later part in a row.
+  auto partsOf = [&](bool byCount) {
+    std::vector<std::vector<std::wstring>> parts(2);
+    EXPECT_EQ(store.LoadFirst(byCount, 3), 0);
+    parts[0] = Paths(store);
+    EXPECT_EQ(store.Insert(L"C:\\added"), 0);  // after the first part: listed by its add
+    for (int guard = 0; store.HasMoreRows() && guard < 20; ++guard) {
+      EXPECT_EQ(store.LoadMore(2), 0);
+      for (const std::wstring& p : Paths(store)) parts[1].push_back(p);
+    }
+    EXPECT_FALSE(store.HasMoreRows());
+    return parts;
+  };
+  using Parts = std::vector<std::vector<std::wstring>>;
+  EXPECT_EQ(partsOf(true), (Parts{{L"C:\\6", L"C:\\3", L"C:\\5"}, {L"C:\\1", L"C:\\2", L"C:\\4", L"C:\\7"}}));
+  // The first "added" row existed at this LoadFirst, the second did not.
+  EXPECT_EQ(partsOf(false),
+            (Parts{{L"C:\\1", L"C:\\2", L"C:\\3"}, {L"C:\\4", L"C:\\5", L"C:\\6", L"C:\\7", L"C:\\added"}}));
+}
+
 TEST_F(FavoriteStoreTest, ApostrophesAndAnsiTextRoundTrip) {
   std::wstring quoted = L"C:\\Bob's 'files'\\it''s.txt";
   // A character of the ANSI code page beyond ASCII, when it has one.

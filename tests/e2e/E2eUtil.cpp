@@ -26,32 +26,6 @@ void CopyFolder(const std::wstring& from, const std::wstring& to, std::initializ
   }
 }
 
-std::vector<wchar_t> EnvironmentBlock(const std::map<std::wstring, std::wstring>& changes) {
-  std::map<std::wstring, std::wstring> vars;  // keys upper-cased: the block is sorted that way
-  wchar_t* block = GetEnvironmentStringsW();
-  for (const wchar_t* p = block; p && *p; p += wcslen(p) + 1) {
-    std::wstring entry = p;
-    size_t eq = entry.find(L'=', 1);
-    if (eq == std::wstring::npos) continue;
-    std::wstring key = entry.substr(0, eq);
-    CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-    vars[key] = entry;
-  }
-  if (block) FreeEnvironmentStringsW(block);
-  for (const auto& c : changes) {
-    std::wstring key = c.first;
-    CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
-    vars[key] = c.first + L"=" + c.second;
-  }
-  std::vector<wchar_t> out;
-  for (const auto& v : vars) {
-    out.insert(out.end(), v.second.begin(), v.second.end());
-    out.push_back(0);
-  }
-  out.push_back(0);
-  return out;
-}
-
 struct FindContext {
   DWORD pid;
   const wchar_t* className;
@@ -111,7 +85,7 @@ HANDLE TestJob() {
 
 HANDLE StartInJob(const std::wstring& commandLine, const std::map<std::wstring, std::wstring>& environment,
                   const wchar_t* folder, DWORD* pid) {
-  std::vector<wchar_t> block = EnvironmentBlock(environment);
+  std::vector<wchar_t> block = xtest::EnvironmentWith(environment);
   std::wstring command = commandLine;
   // No standard handles: the program never holds the test's output open.
   STARTUPINFOW si = {sizeof si};

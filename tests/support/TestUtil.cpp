@@ -3,6 +3,7 @@
 
 #include <shlwapi.h>
 
+#include <map>
 #include <vector>
 
 #include "XProgram.h"
@@ -151,6 +152,32 @@ bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs) {
     if (GetTickCount() - start >= timeoutMs) return cond();
     PumpFor(10);
   }
+}
+
+std::vector<wchar_t> EnvironmentWith(const std::map<std::wstring, std::wstring>& changes) {
+  std::map<std::wstring, std::wstring> vars;  // keys upper-cased: the block is sorted that way
+  wchar_t* block = GetEnvironmentStringsW();
+  for (const wchar_t* p = block; p && *p; p += wcslen(p) + 1) {
+    std::wstring entry = p;
+    size_t eq = entry.find(L'=', 1);
+    if (eq == std::wstring::npos) continue;
+    std::wstring key = entry.substr(0, eq);
+    CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
+    vars[key] = entry;
+  }
+  if (block) FreeEnvironmentStringsW(block);
+  for (const auto& c : changes) {
+    std::wstring key = c.first;
+    CharUpperBuffW(&key[0], static_cast<DWORD>(key.size()));
+    vars[key] = c.first + L"=" + c.second;
+  }
+  std::vector<wchar_t> out;
+  for (const auto& v : vars) {
+    out.insert(out.end(), v.second.begin(), v.second.end());
+    out.push_back(0);
+  }
+  out.push_back(0);
+  return out;
 }
 
 std::string Narrow(const std::wstring& s) { return XNarrow(s.c_str(), static_cast<int>(s.size()), CP_UTF8); }

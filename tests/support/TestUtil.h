@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,10 @@ void PumpFor(DWORD ms);
 
 // One mouse event with the given MOUSEEVENTF_* flags, through the system's input queue.
 void SendMouseEvent(DWORD flags);
+
+// This process's environment with the given variables set (names compared without regard
+// to case), as a sorted block for CreateProcessW with CREATE_UNICODE_ENVIRONMENT.
+std::vector<wchar_t> EnvironmentWith(const std::map<std::wstring, std::wstring>& changes);
 
 std::string Narrow(const std::wstring& s);           // UTF-8
 std::wstring Widen(const std::string& s);           // from UTF-8

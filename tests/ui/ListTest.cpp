@@ -94,31 +94,49 @@ TEST(ListData, RowsCellsAndColumns) {
   EXPECT_EQ(list.GetRealListHeight(), 32 + 32 + 32);
 }
 
-TEST(ListData, IconsGoToTheCallersImageListWhichOutlivesTheList) {
+TEST(ListData, IconsGoToTheCallersImageListOncePerIconWhichOutlivesTheList) {
   HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+  HIMAGELIST other = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
   ASSERT_NE(images, nullptr);
-  xtest::SolidIcon red(16, RGB(255, 0, 0));
+  ASSERT_NE(other, nullptr);
+  xtest::SolidIcon red(16, RGB(255, 0, 0)), blue(16, RGB(0, 0, 255));
   HICON icon = red.Get();
   {
     CXList list;
     list.InsertColumn(100, L"c");
-    list.InsertItem(L"a");
-    list.InsertItem(L"b");
+    for (int i = 0; i < 4; ++i) list.InsertItem(L"row");
     list.SetItem(0, 0, L"no list yet", icon);
     EXPECT_EQ(list.GetItem(0, 0)->image, -1);
     list.SetImageList(images);
     list.SetItem(0, 0, L"with icon", icon);
     list.SetItem(1, 0, L"with icon too", icon);
+    list.SetItem(2, 0, L"another icon", blue.Get());
+    list.SetItem(3, 0, L"the first again", icon);
+    // One entry per icon, shared by the rows that show it.
     EXPECT_EQ(list.GetItem(0, 0)->image, 0);
-    EXPECT_EQ(list.GetItem(1, 0)->image, 1);
+    EXPECT_EQ(list.GetItem(1, 0)->image, 0);
+    EXPECT_EQ(list.GetItem(2, 0)->image, 1);
+    EXPECT_EQ(list.GetItem(3, 0)->image, 0);
     EXPECT_STREQ(list.GetItem(1, 0)->text, L"with icon too");
+    EXPECT_EQ(ImageList_GetImageCount(images), 2);
     list.SetItem(1, 0, L"no icon", static_cast<HICON>(nullptr));
     EXPECT_EQ(list.GetItem(1, 0)->image, -1);
-    EXPECT_EQ(ImageList_GetImageCount(images), 2);
+
+    // Entries the owner removed are appended again rather than named by a stale index.
+    ASSERT_TRUE(ImageList_Remove(images, -1));
+    list.SetItem(2, 0, L"blue again", blue.Get());
+    EXPECT_EQ(list.GetItem(2, 0)->image, 0);
+    EXPECT_EQ(ImageList_GetImageCount(images), 1);
+    // Another image list starts its own entries.
+    list.SetImageList(other);
+    list.SetItem(0, 0, L"other list", blue.Get());
+    EXPECT_EQ(list.GetItem(0, 0)->image, 0);
+    EXPECT_EQ(ImageList_GetImageCount(other), 1);
   }
   // Icons are appended and stay; the list destroyed nothing of the caller's.
-  EXPECT_EQ(ImageList_GetImageCount(images), 2);
+  EXPECT_EQ(ImageList_GetImageCount(images), 1);
   EXPECT_TRUE(ImageList_Destroy(images));
+  EXPECT_TRUE(ImageList_Destroy(other));
 }
 
 TEST(ListData, ImageObjectsGiveTheirBitmapScaledToOneImage) {

@@ -55,21 +55,16 @@ void SplitThree(const CString& value, CString& a, CString& b, CString& rest) {
   rest = value.Mid(second + 1);
 }
 
-void CopyText(tagITEM_DATA& cell, const CString& text) {
-  XCopyBounded(cell.text, sizeof cell.text / sizeof cell.text[0], text.GetString(),
-               static_cast<size_t>(text.GetLength()));
+const size_t kTextLimit = sizeof(tagITEM_DATA::text) / sizeof(wchar_t) - 1;  // 259 characters
+
+void CopyText(tagITEM_DATA& cell, const wchar_t* text, size_t length) {
+  XCopyBounded(cell.text, kTextLimit + 1, text, length);
 }
 
 // Room for one more element, growing geometrically.
 template <class V>
 void XReserveOneMore(V& v) {
   if (v.size() == v.capacity()) v.reserve(v.size() < 16 ? 16 : v.size() * 2);
-}
-
-tagITEM_DATA EmptyCell() {
-  tagITEM_DATA cell = {};
-  cell.image = -1;
-  return cell;
 }
 
 }  // namespace
@@ -101,17 +96,17 @@ int CXList::InsertItem(const CString& text, int) {
   if (m_columns.empty()) return -1;
   // Everything that may fail happens first, so a failure leaves rows, cells and layout as
   // they were; the appends below cannot throw.
-  std::vector<tagITEM_DATA> cells;
+  std::vector<CELL> cells;
   try {
     // Cells of the row beyond the first start empty and without an image.
-    cells.assign(m_columns.size(), EmptyCell());
+    cells.resize(m_columns.size());
+    cells[0].Set(text, -1);
     XReserveOneMore(m_cells);
     XReserveOneMore(m_rows);
     m_layout.ReserveOneMore();
   } catch (...) {
     return -1;
   }
-  CopyText(cells[0], text);
   m_cells.push_back(std::move(cells));
   m_rows.push_back(ROW_DATA{m_itemHeight, ROW_NORMAL, 0});
   m_layout.Append(m_itemHeight);
@@ -132,25 +127,91 @@ const CXRowLayout& CXList::Layout() {
   return m_layout;
 }
 
-tagITEM_DATA* CXList::GetItem(int row, int column) {
+void CXList::CELL::Set(const CString& value, int imageIndex) {
+  const size_t length = std::min(static_cast<size_t>(value.GetLength()), kTextLimit);
+  if (record) {
+    CopyText(*record, value.GetString(), length);
+    record->image = imageIndex;
+  } else {
+    text.assign(value.GetString(), length);
+    image = imageIndex;
+  }
+}
+
+const CXList::CELL* CXList::Cell(int row, int column) const {
   if (row < 0 || row >= GetRowCount()) return nullptr;
-  std::vector<tagITEM_DATA>& cells = m_cells[static_cast<size_t>(row)];
+  const std::vector<CELL>& cells = m_cells[static_cast<size_t>(row)];
   if (column < 0 || column >= static_cast<int>(cells.size())) return nullptr;
   return &cells[static_cast<size_t>(column)];
 }
 
+tagITEM_DATA* CXList::GetItem(int row, int column) {
+  CELL* cell = const_cast<CELL*>(Cell(row, column));
+  if (!cell) return nullptr;
+  if (!cell->record) {
+    try {
+      std::unique_ptr<tagITEM_DATA> record(new tagITEM_DATA());
+      record->image = cell->image;
+      CopyText(*record, cell->text.c_str(), cell->text.size());
+      cell->record = std::move(record);
+      std::wstring().swap(cell->text);  // the record holds the text now
+    } catch (...) {
+      return nullptr;  // out of memory
+    }
+  }
+  return cell->record.get();
+}
+
+const wchar_t* CXList::GetItemText(int row, int column) const {
+  const CELL* cell = Cell(row, column);
+  return cell ? cell->Text() : nullptr;
+}
+
+int CXList::GetItemImage(int row, int column) const {
+  const CELL* cell = Cell(row, column);
+  return cell ? cell->Image() : -1;
+}
+
+void CXList::SetImageList(HIMAGELIST images) {
+  if (images != m_hImageList) m_iconImages.clear();  // indices belong to one image list
+  m_hImageList = images;
+}
+
 void CXList::SetItem(int row, int column, const CString& text, HICON icon) {
-  tagITEM_DATA* cell = GetItem(row, column);
+  CELL* cell = const_cast<CELL*>(Cell(row, column));
   if (!cell) return;
-  CopyText(*cell, text);
-  cell->image = icon && m_hImageList ? ImageList_ReplaceIcon(m_hImageList, -1, icon) : -1;
+  try {
+    cell->Set(text, icon && m_hImageList ? IconImage(icon) : -1);
+  } catch (...) {
+    // Out of memory for the text: the cell stays as it was.
+  }
+}
+
+// Appending costs a copy of the icon's bitmaps per call, so rows of one type would cost
+// time and memory per row: each handle is appended once. An index the image list no longer
+// holds (its owner removed images) is appended again.
+int CXList::IconImage(HICON icon) {
+  const auto known = m_iconImages.find(icon);
+  if (known != m_iconImages.end() && known->second < ImageList_GetImageCount(m_hImageList)) return known->second;
+  const int index = ImageList_ReplaceIcon(m_hImageList, -1, icon);
+  if (index >= 0) {
+    try {
+      m_iconImages[icon] = index;
+    } catch (...) {
+      // Out of memory for the table: the icon is simply appended again next time.
+    }
+  }
+  return index;
 }
 
 void CXList::SetItem(int row, int column, const CString& text, ITessaly* image) {
-  tagITEM_DATA* cell = GetItem(row, column);
+  CELL* cell = const_cast<CELL*>(Cell(row, column));
   if (!cell) return;
-  CopyText(*cell, text);
-  cell->image = image && m_hImageList && image->HasBitmap() ? AppendImage(image->GetBitmap()) : -1;
+  try {
+    cell->Set(text, image && m_hImageList && image->HasBitmap() ? AppendImage(image->GetBitmap()) : -1);
+  } catch (...) {
+    // Out of memory for the text: the cell stays as it was.
+  }
 }
 
 // Image objects hold premultiplied pixels of any size; an image list stores straight alpha
@@ -502,7 +563,7 @@ void CXList::PaintRow(HDC dc, int index, const CRect& rowRect, int iconWidth, in
   const int state = row.state;
   if (state >= ROW_HOVER && state <= ROW_FOURTH && (state != ROW_SELECTED || (m_listStyle & LIST_SELECT)))
     XFillSolidRect(dc, rowRect, m_colors[state]);
-  const std::vector<tagITEM_DATA>& cells = m_cells[static_cast<size_t>(index)];
+  const std::vector<CELL>& cells = m_cells[static_cast<size_t>(index)];
   int left = rowRect.left;
   for (size_t c = 0; c < cells.size() && c < m_columns.size(); ++c) {
     const int width = m_columns[c].width;
@@ -512,15 +573,17 @@ void CXList::PaintRow(HDC dc, int index, const CRect& rowRect, int iconWidth, in
   }
 }
 
-void CXList::PaintCell(HDC dc, const tagITEM_DATA& cell, CRect cellRect, int state, int iconWidth, int iconHeight,
+void CXList::PaintCell(HDC dc, const CELL& cell, CRect cellRect, int state, int iconWidth, int iconHeight,
                        int imageCount) {
-  if (cell.image >= 0 && cell.image < imageCount) {
+  const int image = cell.Image();
+  if (image >= 0 && image < imageCount) {
     const int rowHeight = cellRect.Height();
     const int margin = iconHeight < rowHeight ? (rowHeight - iconHeight) / 2 : 0;
-    ImageList_Draw(m_hImageList, cell.image, dc, cellRect.left + margin, cellRect.top + margin, ILD_TRANSPARENT);
+    ImageList_Draw(m_hImageList, image, dc, cellRect.left + margin, cellRect.top + margin, ILD_TRANSPARENT);
     cellRect.left += iconWidth + margin + kIconGap;
   }
-  if (!cell.text[0]) return;
+  const wchar_t* text = cell.Text();
+  if (!text[0]) return;
   const XFONT_ENTRY font = CXFontTable::Instance().Get(GetFontID(state));
-  DrawSkinText(dc, CString(cell.text), cellRect, font.color, DT_SINGLELINE | DT_VCENTER, 0, font.hFont);
+  DrawSkinText(dc, CString(text), cellRect, font.color, DT_SINGLELINE | DT_VCENTER, 0, font.hFont);
 }

@@ -8,6 +8,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "WendoraApi.h"
@@ -77,12 +80,18 @@ class WENDORA_API CXList : public CXBaseUI {
   int InsertItem(const CString& text, int reserved = 0);
   int GetRowCount() const { return static_cast<int>(m_rows.size()); }
   ROW_DATA* GetRow(int index);
-  // Replace a cell's text and image: the icon is appended to the image list (-1 without an
-  // icon or image list); an image object's bitmap likewise. Out of range does nothing.
+  // Replace a cell's text and image (-1 without an icon or image list). An icon gets one
+  // image-list entry however many cells show it: the first SetItem with a handle appends it,
+  // later ones reuse its index. An image object's bitmap is appended each time. Out of range
+  // does nothing.
   void SetItem(int row, int column, const CString& text, HICON icon);
   void SetItem(int row, int column, const CString& text, ITessaly* image);
   void SetItem(int row, int column, const CString& text);  // no image
+  // The cell's record, writable until its row is deleted (null when out of range or out of
+  // memory). GetItemText reads a cell's text without it (null when out of range).
   tagITEM_DATA* GetItem(int row, int column);
+  const wchar_t* GetItemText(int row, int column) const;
+  int GetItemImage(int row, int column) const;  // -1 for none or out of range
   void SetItemData(int row, DWORD data);
   DWORD GetItemData(int row) const;
   // Removes the row; a view scrolled past the new end moves up to it.
@@ -94,7 +103,7 @@ class WENDORA_API CXList : public CXBaseUI {
   int HitTest(const CPoint* point, int& row, int reserved = 0);
 
   // Appearance.
-  void SetImageList(HIMAGELIST images) { m_hImageList = images; }  // never destroyed here
+  void SetImageList(HIMAGELIST images);  // never destroyed here
   HIMAGELIST GetImageList() const { return m_hImageList; }
   void SetColor(COLORREF normal, COLORREF hover, COLORREF selected);
   void SetFourthColor(COLORREF color) { m_colors[ROW_FOURTH] = color; }
@@ -138,21 +147,35 @@ class WENDORA_API CXList : public CXBaseUI {
 
  private:
   const CXRowLayout& Layout();
+  int IconImage(HICON icon);
   int AppendImage(HBITMAP bitmap);
   void PaintBackground(HDC dc, const CRect& rect);
   void PaintEmptyText(HDC dc, const CRect& content);
   void PaintRow(HDC dc, int index, const CRect& rowRect, int iconWidth, int iconHeight, int imageCount);
-  void PaintCell(HDC dc, const tagITEM_DATA& cell, CRect cellRect, int state, int iconWidth, int iconHeight,
+  // A cell as the list keeps it: its text at its own length, the fixed record of GetItem
+  // made only for the cells a caller asks for (it then holds the cell's text and image).
+  struct CELL {
+    int image = -1;
+    std::wstring text;
+    std::unique_ptr<tagITEM_DATA> record;
+    int Image() const { return record ? record->image : image; }
+    const wchar_t* Text() const { return record ? record->text : text.c_str(); }
+    void Set(const CString& value, int imageIndex);
+  };
+  const CELL* Cell(int row, int column) const;
+  void PaintCell(HDC dc, const CELL& cell, CRect cellRect, int state, int iconWidth, int iconHeight,
                  int imageCount);
   void Click(WPARAM wParam, LPARAM lParam, BOOL left);
 
   int m_itemHeight = 20;
   std::vector<COLUMN_DATA> m_columns;
   std::vector<ROW_DATA> m_rows;
-  std::vector<std::vector<tagITEM_DATA>> m_cells;
+  std::vector<std::vector<CELL>> m_cells;
   COLORREF m_colors[4] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
   DWORD m_listStyle = LIST_HITTEST;
   HIMAGELIST m_hImageList = nullptr;
+  // The image-list index of every icon handle appended to m_hImageList.
+  std::unordered_map<HICON, int> m_iconImages;
   int m_hoverRow = -1;
   COLORREF m_backColor = kNoColor;
   BYTE m_backAlpha = 255;
