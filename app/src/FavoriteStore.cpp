@@ -9,10 +9,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "FavoriteRules.h"
+#include "LegacyList.h"
 #include "ModuleLoader.h"
 #include "ShellItem.h"
 
@@ -47,6 +50,10 @@ const DWORD kImportNowBytes = 1 << 20;
 const size_t kRecentSeedLimit = 5;
 
 enum { kWaitAdd, kWaitCount, kWaitDelete };
+
+// A path as the in-memory list holds it (cut to a record's length): how rows and the
+// changes waiting for them are matched.
+std::wstring CutKey(const CString& path) { return path.Str().substr(0, MAX_PATH - 1); }
 
 // Caught before SQLite sees the file: SQLite retries a file held without sharing for seconds
 // before it gives up, and the window would stand still all that time on every attempt.
@@ -497,14 +504,84 @@ CString CFavoriteStore::TakeReport() {
   return report;
 }
 
-void CFavoriteStore::Wait(int kind, const CString& path, int id) { m_waiting.push_back({kind, path, id}); }
+void CFavoriteStore::Wait(int kind, const CString& path, int id) {
+  const bool journaled = kind == kWaitAdd && AppendJournal(path);
+  m_waiting.push_back({kind, path, id, journaled});
+}
+
+CString CFavoriteStore::WaitingJournalPath() { return DatabaseFolder() + L"\\favorite-waiting.pvl"; }
+
+bool CFavoriteStore::AppendJournal(const CString& path) {
+  const CString file = WaitingJournalPath();
+  CreateFolderChain(DatabaseFolder());
+  CXHandle f(CreateFileW(file, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.Valid()) return false;
+  const std::string line = XNarrow(path, -1, CP_UTF8) + "\r\n";
+  DWORD written = 0;
+  // Flushed like a committed row: an add the user saw listed survives a kill of the process.
+  return WriteFile(f.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+         written == line.size() && FlushFileBuffers(f.Get());
+}
+
+void CFavoriteStore::RewriteJournal() {
+  const CString file = WaitingJournalPath();
+  std::string lines;
+  for (const WAITING_CHANGE& c : m_waiting) {
+    if (c.kind == kWaitAdd && c.journaled) lines += XNarrow(c.path, -1, CP_UTF8) + "\r\n";
+  }
+  if (lines.empty()) {
+    DeleteFileW(file);
+    return;
+  }
+  // Written beside it and moved over it, so a kill in between leaves one whole journal.
+  const CString next = file + L".new";
+  {
+    CXHandle f(CreateFileW(next, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!f.Valid() || !WriteFile(f.Get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr) ||
+        written != lines.size() || !FlushFileBuffers(f.Get())) {
+      f.Reset();
+      DeleteFileW(next);
+      return;  // the old journal stays: at worst a withdrawn add comes back at the next start
+    }
+  }
+  if (!MoveFileExW(next, file, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) DeleteFileW(next);
+}
+
+void CFavoriteStore::TakeOverJournal() {
+  const CString file = WaitingJournalPath();
+  if (!PathExistsAtAll(file)) return;
+  std::vector<WAITING_CHANGE> earlier;
+  for (const std::string& line : SplitLegacyLines(ReadWholeFile(file))) {
+    CString path(XWiden(line.data(), static_cast<int>(line.size()), CP_UTF8));
+    if (!path.IsEmpty()) earlier.push_back({kWaitAdd, path, 0, true});
+  }
+  m_waiting.insert(m_waiting.begin(), earlier.begin(), earlier.end());
+  if (earlier.empty()) DeleteFileW(file);
+}
 
 bool CFavoriteStore::WriteWaiting() {
   if (m_waiting.empty()) return true;
+  // Opens of a row whose add waited are counted on the row that add makes.
+  std::map<std::wstring, int> addedIds;
   int rc = Exec("BEGIN TRANSACTION;");
   for (size_t i = 0; rc == 0 && i < m_waiting.size(); ++i) {
     const WAITING_CHANGE& c = m_waiting[i];
-    rc = c.kind == kWaitAdd ? Insert(c.path) : c.kind == kWaitCount ? TouchAccess(c.id) : Delete(c.id);
+    if (c.kind == kWaitAdd) {
+      rc = Insert(c.path);
+      int id = 0;
+      if (rc == 0) rc = LastId(id);
+      addedIds[CutKey(c.path)] = id;
+    } else if (c.kind == kWaitCount) {
+      int id = c.id;
+      if (id == 0) {
+        auto added = addedIds.find(CutKey(c.path));
+        id = added == addedIds.end() ? 0 : added->second;
+      }
+      if (id != 0) rc = TouchAccess(id);
+    } else {
+      rc = Delete(c.id);
+    }
   }
   if (rc == 0) rc = Exec("COMMIT;");
   if (rc != 0) {
@@ -512,6 +589,9 @@ bool CFavoriteStore::WriteWaiting() {
     MarkUnavailable(WriteFault(rc));
     return false;
   }
+  // A kill between the commit and this removal lists those adds twice at the next start;
+  // the other order could lose them.
+  DeleteFileW(WaitingJournalPath());
   m_waiting.clear();
   return true;
 }
@@ -531,8 +611,19 @@ int CFavoriteStore::Add(const CString& path, int& id) {
   return 0;
 }
 
-void CFavoriteStore::CountOpen(int id) {
-  if (!m_db || id == 0) return;  // a waiting add is stored with its count 0
+void CFavoriteStore::CountOpen(int id, const CString& path) {
+  if (!m_db) return;
+  if (id == 0) {
+    // Counted only when its add is waiting (a row without a database keeps no count).
+    const std::wstring key = CutKey(path);
+    for (const WAITING_CHANGE& c : m_waiting) {
+      if (c.kind == kWaitAdd && CutKey(c.path) == key) {
+        Wait(kWaitCount, path, 0);
+        return;
+      }
+    }
+    return;
+  }
   if (!Unavailable()) {
     int rc = TouchAccess(id);
     if (rc == 0) return;
@@ -546,8 +637,20 @@ void CFavoriteStore::Remove(int id, const CString& path) {
   if (id == 0) {
     for (size_t i = m_waiting.size(); i-- > 0;) {
       // The list holds paths cut to MAX_PATH - 1 characters, the waiting add the whole one.
-      if (m_waiting[i].kind == kWaitAdd && m_waiting[i].path.Str().compare(0, MAX_PATH - 1, path.Str(), 0, MAX_PATH - 1) == 0) {
+      if (m_waiting[i].kind == kWaitAdd && CutKey(m_waiting[i].path) == CutKey(path)) {
+        const bool journaled = m_waiting[i].journaled;
         m_waiting.erase(m_waiting.begin() + static_cast<std::ptrdiff_t>(i));
+        // Its waiting opens go with it, unless another waiting add of the path takes them.
+        bool another = false;
+        for (size_t j = 0; j < i; ++j) another = another || (m_waiting[j].kind == kWaitAdd && CutKey(m_waiting[j].path) == CutKey(path));
+        if (!another) {
+          m_waiting.erase(std::remove_if(m_waiting.begin() + static_cast<std::ptrdiff_t>(i), m_waiting.end(),
+                                         [&](const WAITING_CHANGE& c) {
+                                           return c.kind == kWaitCount && c.id == 0 && CutKey(c.path) == CutKey(path);
+                                         }),
+                          m_waiting.end());
+        }
+        if (journaled) RewriteJournal();
         break;
       }
     }
@@ -585,9 +688,10 @@ bool CFavoriteStore::Retry() {
 }
 
 void CFavoriteStore::KeepWaitingAddsForNextStart() {
+  // Journaled adds are read back from the journal; the legacy list takes the ones it refused.
   std::string lines;
   for (const WAITING_CHANGE& c : m_waiting) {
-    if (c.kind == kWaitAdd) lines += XNarrow(c.path) + "\r\n";
+    if (c.kind == kWaitAdd && !c.journaled) lines += XNarrow(c.path) + "\r\n";
   }
   m_waiting.clear();  // counts and deletes of rows the database never let us touch are gone
   if (lines.empty()) return;
@@ -666,13 +770,25 @@ void CFavoriteStore::StartupLoad(bool autoSort, const CString& pendingPath) {
     m_autoSort = autoSort;
     bool isNew = !PathExistsAtAll(DatabasePath());
     Connect();
+    if (m_db) TakeOverJournal();
+    // Adds an earlier run could not store are listed while they wait.
+    auto listWaiting = [this]() {
+      for (const WAITING_CHANGE& c : m_waiting) {
+        if (c.kind != kWaitAdd) continue;
+        FAVORITE_DATA record = {};
+        CopyPathCut(record.path, c.path);
+        Append(record);
+      }
+    };
     if (!Settle()) {
-      // Nothing to show yet; the stored favourites come with the first successful Retry.
+      // Nothing stored to show yet; the stored favourites come with the first successful Retry.
+      listWaiting();
       AddPendingPath(pendingPath);
       if (m_db && !m_waiting.empty()) m_startupPath = pendingPath;
       return;
     }
     const bool importing = BeginLegacyImport();
+    if (!m_waiting.empty() && !WriteWaiting()) listWaiting();
     // The pending path is compared with every row as it is read, and added after the last.
     m_pending.clear();
     if (!pendingPath.IsEmpty() && PathExistsAtAll(pendingPath)) {

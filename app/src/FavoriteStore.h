@@ -2,7 +2,8 @@
 // library's ISQLite object, plus the in-memory list that fills the list control at start-up.
 // Every text crosses to SQLite in the ANSI code page; the file is opened by the first
 // statement and stays open until CloseDatabase. Changes the database cannot take (in use,
-// locked, a folder in its place) wait in memory, in order, until it can; none is dropped.
+// locked, a folder in its place) wait in memory, in order, until it can; none is dropped, and
+// the waiting adds are also kept in a journal beside the database, so a killed run keeps them.
 #pragma once
 
 #include <windows.h>
@@ -40,6 +41,9 @@ class CFavoriteStore {
   static CString DatabaseFolder();
   // "%appdata%\Dorrik\Pinvale\favorite.pvl", the one-time import of older versions.
   static CString LegacyListPath();
+  // "favorite-waiting.pvl" beside the database: the adds that wait, one UTF-8 path per line,
+  // in order. Gone once they are stored; read back by the next start.
+  static CString WaitingJournalPath();
 
   // Database operations: -1 when no ISQLite object is held or the file cannot be opened,
   // otherwise SQLite's result code (0 on success) unless stated.
@@ -67,7 +71,8 @@ class CFavoriteStore {
   // used; otherwise it waits (and the database counts as unavailable until a Retry succeeds).
   // Add: 1 stored (id set), 0 waiting (id 0). An add that waits is also in the in-memory list.
   int Add(const CString& path, int& id);
-  void CountOpen(int id);
+  // A row of id 0 is one whose add waits: the open is counted when that add is written.
+  void CountOpen(int id, const CString& path = CString());
   // A row of id 0 is one that waits: its add is withdrawn (matched by path).
   void Remove(int id, const CString& path);
 
@@ -136,6 +141,12 @@ class CFavoriteStore {
   // Writes the waiting changes in one transaction; false (all still waiting) when it failed.
   bool WriteWaiting();
   void Wait(int kind, const CString& path, int id);
+  // The journal of waiting adds: appended (and flushed) per add, rewritten when one is
+  // withdrawn, removed once they are stored. False when the file could not be written.
+  bool AppendJournal(const CString& path);
+  void RewriteJournal();
+  // A journal left by an earlier run: its adds wait first, before anything of this run.
+  void TakeOverJournal();
   // At the end of the run: adds that still wait go to the legacy list, which the next start
   // imports, so they outlive this process.
   void KeepWaitingAddsForNextStart();
@@ -146,6 +157,7 @@ class CFavoriteStore {
     int kind;  // kWaitAdd, kWaitCount, kWaitDelete
     CString path;
     int id;
+    bool journaled;  // an add that is in the journal
   };
 
   std::vector<FAVORITE_DATA> m_list;

@@ -483,7 +483,7 @@ void CUIHandle::OpenRow(int row) {
   CString path(item->text);
   if (!PathExistsAtAll(path)) return;
   OpenItem(path);
-  m_store.CountOpen(static_cast<int>(m_pList->GetItemData(row)));
+  m_store.CountOpen(static_cast<int>(m_pList->GetItemData(row)), path);
   AfterStoreUse();
 }
 
@@ -492,7 +492,7 @@ void CUIHandle::OpenRowFolder(int row) {
   if (!item || !item->text[0]) return;
   CString path(item->text);
   StartShell(PathIsExistingFolder(path) ? path : PathWithoutLastComponent(path));
-  m_store.CountOpen(static_cast<int>(m_pList->GetItemData(row)));
+  m_store.CountOpen(static_cast<int>(m_pList->GetItemData(row)), path);
   AfterStoreUse();
 }
 

@@ -466,6 +466,47 @@ TEST_F(FavoriteStoreTest, ChangesWaitWhileLockedAndAreWrittenInOrder) {
   EXPECT_FALSE(xtest::FileExists(CFavoriteStore::LegacyListPath().GetString()));
 }
 
+// Waiting adds are journaled as they wait: a run that ends without CloseDatabase (a kill)
+// loses none, a withdrawn one stays withdrawn, and opens of a waiting row are counted.
+TEST_F(FavoriteStoreTest, WaitingAddsOutliveAKillAndKeepTheirOpens) {
+  Fill(store, {L"C:\\a"});
+  store.Load(false);
+  int id = 9;
+  {
+    CFavoriteStore killed;
+    killed.StartupLoad(false, CString());
+    WholeFileLock lock;
+    ASSERT_TRUE(lock.Locked());
+    killed.Add(L"C:\\b", id);
+    killed.Add(L"C:\\gone", id);
+    killed.Add(L"C:\\c", id);
+    killed.Remove(0, L"C:\\gone");
+    killed.CountOpen(0, L"C:\\c");
+    killed.TakeReport();
+    EXPECT_TRUE(xtest::FileExists(CFavoriteStore::WaitingJournalPath().GetString()));
+  }  // no CloseDatabase: nothing is written at the end
+  CFavoriteStore next;
+  next.StartupLoad(false, CString());
+  EXPECT_EQ(Paths(next), (std::vector<std::wstring>{L"C:\\a", L"C:\\b", L"C:\\c"}));
+  EXPECT_FALSE(xtest::FileExists(CFavoriteStore::WaitingJournalPath().GetString()));
+
+  // Within a run: opens of a waiting add are counted once it is written.
+  {
+    WholeFileLock lock;
+    ASSERT_TRUE(lock.Locked());
+    next.Add(L"C:\\d", id);
+    next.CountOpen(0, L"C:\\d");
+    next.CountOpen(0, L"C:\\d");
+    next.CountOpen(0, L"C:\\never added");
+    next.TakeReport();
+  }
+  EXPECT_TRUE(next.Retry());
+  EXPECT_FALSE(xtest::FileExists(CFavoriteStore::WaitingJournalPath().GetString()));
+  next.CloseDatabase();
+  EXPECT_EQ(Query("SELECT path, count FROM main ORDER BY id"),
+            (Rows{{"C:\\a", "0"}, {"C:\\b", "0"}, {"C:\\c", "0"}, {"C:\\d", "2"}}));
+}
+
 TEST_F(FavoriteStoreTest, APendingPathThatWaitedIsNotAddedWhenTheListHasIt) {
   std::wstring folder = MakeFolder(L"Listed");
   {
