@@ -37,11 +37,16 @@ const char kTouchSql[] =
     "UPDATE main SET accesstime=datetime('now','localtime'),count=count+1 where id=%d;";
 const char kDeleteSql[] = "DELETE FROM main where id=%d;";
 const char kLastIdSql[] = "SELECT * from sqlite_sequence where name='main'";
-const char kLoadByCountSql[] = "SELECT * from main ORDER by count DESC";
+// Ties in table order, so that the parts below read the same order as one Load.
+const char kLoadByCountSql[] = "SELECT * from main ORDER by count DESC, id";
 const char kLoadSql[] = "SELECT * from main";
 const char kLoadFirstSql[] = "SELECT * from main LIMIT %d";
-const char kLoadFirstByCountSql[] = "SELECT * from main ORDER by count DESC LIMIT %d";
+const char kLoadFirstByCountSql[] = "SELECT * from main ORDER by count DESC, id LIMIT %d";
 const char kLoadMoreSql[] = "SELECT * from main WHERE id > %d AND id <= %d ORDER BY id LIMIT %d";
+// After the row (count, id) read last. Counts only grow, and only listed rows are opened: a
+// row read once never sorts after that row again.
+const char kLoadMoreByCountSql[] =
+    "SELECT * from main WHERE (count < %d OR (count = %d AND id > %d)) AND id <= %d ORDER BY count DESC, id LIMIT %d";
 const char kMaxIdSql[] = "SELECT max(id) from main";
 const char kImportProgressSql[] = "PRAGMA user_version";
 // A legacy list this long is imported before the window shows; a longer one after it, in parts.
@@ -144,6 +149,7 @@ int AppendRow(void* context, int columns, char** values, char**) {
     d.id = atoi(orEmpty(0));
     ++state->rows;
     state->lastId = d.id;
+    state->lastCount = atoi(orEmpty(5));
     if (state->skip && state->skip->count(d.id)) return 0;
     // Straight into the record; only a text longer than the record goes the long way round.
     if (!MultiByteToWideChar(CP_ACP, 0, orEmpty(1), -1, d.path, MAX_PATH)) CopyPathCut(d.path, XWiden(orEmpty(1)).c_str());
@@ -159,9 +165,9 @@ int AppendRow(void* context, int columns, char** values, char**) {
   }
 }
 
-std::string Formatted(const char* format, int a, int b = 0, int c = 0) {
-  char sql[160];
-  snprintf(sql, sizeof sql, format, a, b, c);
+std::string Formatted(const char* format, int a, int b = 0, int c = 0, int d = 0, int e = 0) {
+  char sql[256];
+  snprintf(sql, sizeof sql, format, a, b, c, d, e);
   return sql;
 }
 
@@ -270,10 +276,11 @@ int CFavoriteStore::LoadRows(const std::string& sql, int rows) {
     // Grown row by row instead.
   }
   LOAD_STATE state = {&m_list, m_skipIds.empty() ? nullptr : &m_skipIds, m_pending.empty() ? nullptr : m_pending.c_str(),
-                      m_pendingSeen, 0, m_lastId};
+                      m_pendingSeen, 0, m_lastId, m_lastCount};
   const int result = Exec(sql, AppendRow, &state);
   m_pendingSeen = state.pendingSeen;
   m_lastId = state.lastId;
+  m_lastCount = state.lastCount;
   return result == 0 ? state.rows : -1;
 }
 
@@ -288,23 +295,16 @@ int CFavoriteStore::LoadFirst(bool byCount, int rows) {
   const int got = LoadRows(Formatted(byCount ? kLoadFirstByCountSql : kLoadFirstSql, rows), rows);
   if (got < 0) return got;
   m_more = got >= rows;
-  // By count the first part is the most used rows from anywhere in the table: the later
-  // parts walk the whole table in id order and leave those out.
-  if (m_more && byCount) {
-    m_lastId = 0;
-    try {
-      for (const FAVORITE_DATA& d : m_list) m_skipIds.insert(d.id);
-    } catch (...) {
-      m_more = false;  // out of memory: the first part is all there is
-    }
-  }
+  m_byCount = byCount;
   return 0;
 }
 
 int CFavoriteStore::LoadMore(int rows) {
   m_list.clear();
   if (!m_more) return 0;
-  const int got = LoadRows(Formatted(kLoadMoreSql, m_lastId, m_endId, rows), rows);
+  const int got = LoadRows(m_byCount ? Formatted(kLoadMoreByCountSql, m_lastCount, m_lastCount, m_lastId, m_endId, rows)
+                                     : Formatted(kLoadMoreSql, m_lastId, m_endId, rows),
+                           rows);
   m_more = got >= rows;
   if (!m_more && !m_importing) {
     m_skipIds.clear();

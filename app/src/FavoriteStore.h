@@ -92,8 +92,8 @@ class CFavoriteStore {
 
   // Loading in parts, so that a table of any size shows its first rows at once. LoadFirst
   // reads at most `rows` rows as Load would order them (by count: the most used ones); each
-  // LoadMore replaces the in-memory list with up to `rows` further rows in table order (by
-  // count: the rows LoadFirst left, in table order). The pending command-line path of
+  // LoadMore replaces the in-memory list with up to `rows` further rows in that order, so the
+  // parts together are the rows of one Load, each once. The pending command-line path of
   // StartupLoad is appended after the last part. Exec results; -1 without a database.
   int LoadFirst(bool byCount, int rows);
   int LoadMore(int rows);
@@ -111,7 +111,7 @@ class CFavoriteStore {
   int ImportMore(int lines);
   bool IsImporting() const { return m_importing; }
   static const int kImportLines = 5000;  // per part
-  static const int kFirstRows = 10000;  // before the window shows
+  static const int kFirstRows = 500;    // before the window shows: more than a screen holds
   static const int kMoreRows = 5000;    // per part afterwards
 
   // The steps of StartupLoad, each usable on its own.
@@ -127,6 +127,7 @@ class CFavoriteStore {
     bool pendingSeen;
     int rows;                             // rows the statement returned
     int lastId;
+    int lastCount;                        // of the row read last
   };
 
  private:
@@ -182,7 +183,9 @@ class CFavoriteStore {
 
   // Loading in parts.
   bool m_more = false;
-  int m_lastId = 0;
+  int m_lastId = 0;                  // the row read last: its id and count
+  int m_lastCount = 0;
+  bool m_byCount = false;
   int m_endId = 0;                   // the last id the parts read
   std::unordered_set<int> m_skipIds;  // listed already (by-count first part, added rows)
   bool m_importing = false;

@@ -254,8 +254,8 @@ TEST_F(FavoriteStoreTest, AutoSortPutsTheMostOpenedFirst) {
   EXPECT_EQ(Paths(next), (std::vector<std::wstring>{L"C:\\b", L"C:\\c", L"C:\\a"}));
 }
 
-// The table read in parts: by count the first part is the most used rows, the later parts the
-// others in table order; rows added after the first part are never read again.
+// The table read in parts: the parts in a row are the rows of one Load, in its order, also
+// when a listed row is opened between parts; rows added after the first part are never read again.
 TEST_F(FavoriteStoreTest, PartsReadEveryRowOnceInTheirOrder) {
   Fill(store, {L"C:\\1", L"C:\\2", L"C:\\3", L"C:\\4", L"C:\\5", L"C:\\6", L"C:\\7"});
   for (int id : {6, 6, 6, 3, 3, 5}) ASSERT_EQ(store.TouchAccess(id), 0);
@@ -266,6 +266,7 @@ TEST_F(FavoriteStoreTest, PartsReadEveryRowOnceInTheirOrder) {
     parts[0] = Paths(store);
     EXPECT_EQ(store.Insert(L"C:\\added"), 0);  // after the first part: listed by its add
     for (int guard = 0; store.HasMoreRows() && guard < 20; ++guard) {
+      if (guard == 0) EXPECT_EQ(store.TouchAccess(store.At(2)->id), 0);  // the last row read
       EXPECT_EQ(store.LoadMore(2), 0);
       for (const std::wstring& p : Paths(store)) parts[1].push_back(p);
     }
@@ -274,9 +275,17 @@ TEST_F(FavoriteStoreTest, PartsReadEveryRowOnceInTheirOrder) {
   };
   using Parts = std::vector<std::vector<std::wstring>>;
   EXPECT_EQ(partsOf(true), (Parts{{L"C:\\6", L"C:\\3", L"C:\\5"}, {L"C:\\1", L"C:\\2", L"C:\\4", L"C:\\7"}}));
-  // The first "added" row existed at this LoadFirst, the second did not.
-  EXPECT_EQ(partsOf(false),
-            (Parts{{L"C:\\1", L"C:\\2", L"C:\\3"}, {L"C:\\4", L"C:\\5", L"C:\\6", L"C:\\7", L"C:\\added"}}));
+  for (int id : {2, 2, 2, 2, 4, 4}) ASSERT_EQ(store.TouchAccess(id), 0);
+  // Counts now 2:4 6:3 3:2 4:2 5:2, the others 0: in that order, ties by id; 3 is opened
+  // after the first part and is not read again.
+  const Parts byCount = partsOf(true);
+  std::vector<std::wstring> all = byCount[0];
+  all.insert(all.end(), byCount[1].begin(), byCount[1].end());
+  EXPECT_EQ(all, (std::vector<std::wstring>{L"C:\\2", L"C:\\6", L"C:\\3", L"C:\\4", L"C:\\5", L"C:\\1", L"C:\\7",
+                                            L"C:\\added"}));
+  // Two "added" rows existed at this LoadFirst, the third did not.
+  EXPECT_EQ(partsOf(false), (Parts{{L"C:\\1", L"C:\\2", L"C:\\3"},
+                                   {L"C:\\4", L"C:\\5", L"C:\\6", L"C:\\7", L"C:\\added", L"C:\\added"}}));
 }
 
 TEST_F(FavoriteStoreTest, ApostrophesAndAnsiTextRoundTrip) {
