@@ -362,13 +362,17 @@ void CUIHandle::FillList(CXList* list) {
 }
 
 void CUIHandle::AppendRecords() {
+  // Each type icon costs the shell a lookup: only the rows the list shows at once wait for theirs.
+  const int itemHeight = m_pList->GetItemHeight();
+  const int onScreen = itemHeight > 0 ? m_pList->XUI_GetRect().Height() / itemHeight + 2 : kIconRowsNow;
+  const int rowsNow = onScreen < kIconRowsNow ? onScreen : kIconRowsNow;
   for (int i = 0; i < m_store.Count(); ++i) {
     const FAVORITE_DATA* record = m_store.At(i);
     const CString path(record->path);
     const int row = m_pList->InsertItem(path, 0);
     if (row < 0) continue;
     const std::wstring key = GuessedTypeKey(path);
-    const bool now = row < kIconRowsNow || m_typeIcons.count(key);
+    const bool now = row < rowsNow || m_typeIcons.count(key);
     m_pList->SetItem(row, 0, path, now ? TypeIcon(key, path) : static_cast<HICON>(nullptr));
     m_pList->SetItemData(row, static_cast<DWORD>(record->id));
   }
