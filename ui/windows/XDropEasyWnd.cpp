@@ -75,6 +75,13 @@ ULONG STDMETHODCALLTYPE IXDropTarget::Release() { return 1; }
 
 HRESULT STDMETHODCALLTYPE IXDropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) {
   if (m_pHandler) m_pHandler->OnDragEnter(data, keyState, pt.x, pt.y, effect);
+  // Made at the first drag, not with the window: the shell's helper costs its start-up.
+  if (!m_pHelper && !m_helperTried && m_hTargetWnd) {
+    m_helperTried = true;
+    void* helper = nullptr;
+    if (SUCCEEDED(CoCreateInstance(kClsidDragDropHelper, nullptr, CLSCTX_ALL, kIidDropTargetHelper, &helper)))
+      m_pHelper = static_cast<IDropTargetHelper*>(helper);
+  }
   if (m_pHelper) {
     POINT p = {pt.x, pt.y};
     m_pHelper->DragEnter(m_hTargetWnd, data, &p, DROPEFFECT_NONE);
@@ -141,11 +148,8 @@ std::vector<CString> IXDropTarget::QueryDropFiles(IDataObject* data) {
 HRESULT IXDropTarget::RegisterTarget(HWND wnd, IXDropHandler* handler) {
   m_pHandler = handler;
   m_hTargetWnd = wnd;
-  HRESULT hr = RegisterDragDrop(wnd, static_cast<IDropTarget*>(this));
-  void* helper = nullptr;
-  if (SUCCEEDED(CoCreateInstance(kClsidDragDropHelper, nullptr, CLSCTX_ALL, kIidDropTargetHelper, &helper)))
-    m_pHelper = static_cast<IDropTargetHelper*>(helper);
-  return hr;
+  m_helperTried = false;
+  return RegisterDragDrop(wnd, static_cast<IDropTarget*>(this));
 }
 
 void IXDropTarget::RevokeTarget() {

@@ -42,8 +42,8 @@ class WENDORA_API IXDropTarget : public IDropTarget {
   HRESULT STDMETHODCALLTYPE DragLeave() override;
   HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
 
-  // Registers the window with OLE and makes the shell's drag-image object (a failure
-  // leaves it out); the registration's result.
+  // Registers the window with OLE; the registration's result. The shell's drag-image object
+  // is made at the first drag (a failure leaves it out).
   HRESULT RegisterTarget(HWND wnd, IXDropHandler* handler);
   void RevokeTarget();
   IDropTargetHelper* GetDragImageHelper() const { return m_pHelper; }
@@ -56,7 +56,8 @@ class WENDORA_API IXDropTarget : public IDropTarget {
 
  private:
   HRESULT DeliverDrop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect);
-  IDropTargetHelper* m_pHelper = nullptr;
+  IDropTargetHelper* m_pHelper = nullptr;  // the drag image, from the first drag on
+  bool m_helperTried = false;
   HWND m_hTargetWnd = nullptr;
   IXDropHandler* m_pHandler = nullptr;
 };
