@@ -8,6 +8,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "XComCtl.h"
 #include "XWin.h"
 
 inline void XDestroyIcon(HICON icon) { DestroyIcon(icon); }
@@ -17,7 +18,7 @@ using CXIcon = CXHolder<XNullableTraits<HICON, &XDestroyIcon>>;
 inline void XDestroyMenu(HMENU menu) { DestroyMenu(menu); }
 using CXMenuHandle = CXHolder<XNullableTraits<HMENU, &XDestroyMenu>>;
 
-inline void XDestroyImageList(HIMAGELIST images) { ImageList_Destroy(images); }
+inline void XDestroyImageList(HIMAGELIST images) { XImageList_Destroy(images); }
 using CXImageList = CXHolder<XNullableTraits<HIMAGELIST, &XDestroyImageList>>;
 
 // An item id list handed out by the shell (freed with the task allocator).

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "XComCtl.h"
 #include "XSkinTables.h"
 #include "XUIClassTable.h"
 
@@ -49,7 +50,7 @@ LRESULT CXHotKey::MessageHandle(MESSAGE_EVENT* event) {
 void CXHotKey::CreateControl(HWND host) {
   if (GetControlWnd() || !host || !IsWindow(host)) return;
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_HOTKEY_CLASS};
-  InitCommonControlsEx(&icc);
+  XInitCommonControlsEx(&icc);
   // The host paints its whole client area from a buffer: it must leave the control's pixels.
   SetWindowLongW(host, GWL_STYLE, GetWindowLongW(host, GWL_STYLE) | WS_CLIPCHILDREN);
   const CRect r = XUI_GetRect();

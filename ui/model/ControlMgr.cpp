@@ -3,6 +3,7 @@
 #include "ControlMgr.h"
 
 #include "XBaseUI.h"
+#include "XComCtl.h"
 #include "XModule.h"
 #include "XSkinText.h"
 
@@ -18,7 +19,7 @@ const UINT kTtmSetToolInfo = 0x436;    // TTM_SETTOOLINFOW
 void EnsureCommonControls() {
   static const bool done = [] {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
+    return XInitCommonControlsEx(&icc) != FALSE;
   }();
   (void)done;
 }
