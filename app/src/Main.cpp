@@ -1,7 +1,6 @@
 // Pinvale.exe's entry: crash dumps, COM, the "/add" switch, one instance per logon, then the
 // UI framework runs the program until the main window closes. The process result is 0.
 #include <windows.h>
-#include <commctrl.h>
 #include <objbase.h>
 
 #include "CommandLine.h"
@@ -49,8 +48,7 @@ class CStartupWatch : public IMessageTranslator {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
   CCrashHandler::Install(CFavoriteStore::DatabaseFolder(), L"Pinvale");
   CoInitialize(nullptr);
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
+  // The common controls are loaded where first used (tooltips, image lists, the hotkey field).
 
   PendingAddPath() = ParseAddSwitch(commandLine);
 

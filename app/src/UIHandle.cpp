@@ -340,6 +340,7 @@ void CUIHandle::AddItem(const CString& path) {
   if (m_store.Unavailable()) RetryStore();
   int row = m_pList ? m_pList->InsertItem(path, 0) : -1;
   if (row >= 0) {
+    EnsureImages();
     m_pList->SetItem(row, 0, path, TypeIcon(ExactTypeKey(path), path));  // the list keeps a copy
   }
   int id = 0;
@@ -353,15 +354,21 @@ void CUIHandle::AddItem(const CString& path) {
 }
 
 void CUIHandle::FillList(CXList* list) {
-  if (!m_images) m_images.Reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
-  list->SetImageList(m_images.Get());
   m_pList = list;
+  if (m_images) list->SetImageList(m_images.Get());
   m_iconCheckRow = list->GetRowCount();
   AppendRecords();
   StartBackgroundWork();
 }
 
+void CUIHandle::EnsureImages() {
+  if (m_images || !m_pList) return;
+  m_images.Reset(XImageList_Create(32, 32, ILC_COLOR32, 100, 100));
+  m_pList->SetImageList(m_images.Get());
+}
+
 void CUIHandle::AppendRecords() {
+  if (m_store.Count() > 0) EnsureImages();
   // Each type icon costs the shell a lookup: only the rows the list shows at once wait for theirs.
   const int itemHeight = m_pList->GetItemHeight();
   const int onScreen = itemHeight > 0 ? m_pList->XUI_GetRect().Height() / itemHeight + 2 : kIconRowsNow;

@@ -101,6 +101,9 @@ class CUIHandle : public INotifyCallback {
   // file system, which costs too much per row to do before the window shows. Rows past the
   // first screen whose type is new wait for that check for their icon too.
   void AppendRecords();
+  // The list's image list, made with the first row: an empty list shows without the common
+  // controls library.
+  void EnsureImages();
   // Work left after the window shows, in slices on the UI thread's timer (the lowest of its
   // messages, so input and painting go first): the rest of a long table, then the icons.
   void StartBackgroundWork();

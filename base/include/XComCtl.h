@@ -14,3 +14,6 @@ BOOL XImageList_GetIconSize(HIMAGELIST images, int* width, int* height);
 int XImageList_ReplaceIcon(HIMAGELIST images, int index, HICON icon);
 int XImageList_Add(HIMAGELIST images, HBITMAP image, HBITMAP mask);
 BOOL XImageList_Draw(HIMAGELIST images, int index, HDC dc, int x, int y, UINT style);
+BOOL XSetWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);
+BOOL XRemoveWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id);
+LRESULT XDefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

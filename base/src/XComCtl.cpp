@@ -9,10 +9,14 @@ HMODULE Library() {
   return library;
 }
 
+// By name, or by the ordinal where older versions export it only so.
 template <class F>
-F Entry(const char* name) {
+F Entry(const char* name, WORD ordinal = 0) {
   HMODULE library = Library();
-  return library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
+  if (!library) return nullptr;
+  FARPROC proc = GetProcAddress(library, name);
+  if (!proc && ordinal) proc = GetProcAddress(library, MAKEINTRESOURCEA(ordinal));
+  return reinterpret_cast<F>(reinterpret_cast<void*>(proc));
 }
 
 }  // namespace
@@ -55,4 +59,19 @@ int XImageList_Add(HIMAGELIST images, HBITMAP image, HBITMAP mask) {
 BOOL XImageList_Draw(HIMAGELIST images, int index, HDC dc, int x, int y, UINT style) {
   static const auto f = Entry<BOOL(WINAPI*)(HIMAGELIST, int, HDC, int, int, UINT)>("ImageList_Draw");
   return f && images ? f(images, index, dc, x, y, style) : FALSE;
+}
+
+BOOL XSetWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
+  static const auto f = Entry<BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR)>("SetWindowSubclass", 410);
+  return f ? f(window, proc, id, data) : FALSE;
+}
+
+BOOL XRemoveWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id) {
+  static const auto f = Entry<BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR)>("RemoveWindowSubclass", 412);
+  return f ? f(window, proc, id) : FALSE;
+}
+
+LRESULT XDefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  static const auto f = Entry<LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM)>("DefSubclassProc", 413);
+  return f ? f(window, message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }

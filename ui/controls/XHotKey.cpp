@@ -23,16 +23,16 @@ LRESULT CALLBACK CXHotKey::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     CXHotKey* self = reinterpret_cast<CXHotKey*>(data);
     self->m_hotKey = static_cast<WORD>(SendMessageW(hwnd, HKM_GETHOTKEY, 0, 0));
     self->m_hControl = nullptr;
-    RemoveWindowSubclass(hwnd, &CXHotKey::ControlProc, kSubclassId);
+    XRemoveWindowSubclass(hwnd, &CXHotKey::ControlProc, kSubclassId);
   }
-  return DefSubclassProc(hwnd, msg, wParam, lParam);
+  return XDefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 CXHotKey::CXHotKey() = default;
 
 CXHotKey::~CXHotKey() {
   if (HWND control = GetControlWnd()) {
-    RemoveWindowSubclass(control, &CXHotKey::ControlProc, kSubclassId);
+    XRemoveWindowSubclass(control, &CXHotKey::ControlProc, kSubclassId);
     DestroyWindow(control);
   }
 }
@@ -58,7 +58,7 @@ void CXHotKey::CreateControl(HWND host) {
                                r.Width(), r.Height(), host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
                                GetModuleHandleW(nullptr), nullptr);
   if (!m_hControl) return;
-  SetWindowSubclass(m_hControl, &CXHotKey::ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  XSetWindowSubclass(m_hControl, &CXHotKey::ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   const int font = GetFontID(0);
   if (CXFontTable::Instance().Has(font))
     SendMessageW(m_hControl, WM_SETFONT, reinterpret_cast<WPARAM>(CXFontTable::Instance().Get(font).hFont), FALSE);

@@ -8,6 +8,7 @@
 
 #include "ControlMgr.h"
 #include "ITessaly.h"
+#include "XComCtl.h"
 #include "XDraw.h"
 #include "XMouseRoute.h"
 #include "XScrollbar.h"
@@ -192,8 +193,8 @@ void CXList::SetItem(int row, int column, const CString& text, HICON icon) {
 // holds (its owner removed images) is appended again.
 int CXList::IconImage(HICON icon) {
   const auto known = m_iconImages.find(icon);
-  if (known != m_iconImages.end() && known->second < ImageList_GetImageCount(m_hImageList)) return known->second;
-  const int index = ImageList_ReplaceIcon(m_hImageList, -1, icon);
+  if (known != m_iconImages.end() && known->second < XImageList_GetImageCount(m_hImageList)) return known->second;
+  const int index = XImageList_ReplaceIcon(m_hImageList, -1, icon);
   if (index >= 0) {
     try {
       m_iconImages[icon] = index;
@@ -221,7 +222,7 @@ void CXList::SetItem(int row, int column, const CString& text, ITessaly* image) 
 int CXList::AppendImage(HBITMAP bitmap) {
   BITMAP info = {};
   int width = 0, height = 0;
-  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || !ImageList_GetIconSize(m_hImageList, &width, &height))
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || !XImageList_GetIconSize(m_hImageList, &width, &height))
     return -1;
   if (width <= 0 || height <= 0 || info.bmWidth <= 0 || info.bmHeight <= 0) return -1;
   CXMemDC scaled(nullptr, width, height, true);  // starts fully transparent
@@ -238,7 +239,7 @@ int CXList::AppendImage(HBITMAP bitmap) {
   GdiFlush();
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   for (size_t i = 0; i < count; ++i) bits[i] = Unpremultiplied(scaled.Bits()[i]);
-  return ImageList_Add(m_hImageList, straight.Get(), nullptr);
+  return XImageList_Add(m_hImageList, straight.Get(), nullptr);
 }
 
 void CXList::SetItem(int row, int column, const CString& text) { SetItem(row, column, text, static_cast<HICON>(nullptr)); }
@@ -525,8 +526,8 @@ void CXList::DoPaint(HDC dc) {
     // Rows partly scrolled out stay inside the list whether or not the host clips.
     IntersectClipRect(dc, content.left, content.top, content.right, content.bottom);
     int iconWidth = 0, iconHeight = 0, imageCount = 0;
-    if (m_hImageList && ImageList_GetIconSize(m_hImageList, &iconWidth, &iconHeight))
-      imageCount = ImageList_GetImageCount(m_hImageList);
+    if (m_hImageList && XImageList_GetIconSize(m_hImageList, &iconWidth, &iconHeight))
+      imageCount = XImageList_GetImageCount(m_hImageList);
     const CXRowLayout& layout = Layout();
     const int bias = GetBias();
     for (int i = layout.FirstEndingAfter(bias); i < GetRowCount(); ++i) {
@@ -579,7 +580,7 @@ void CXList::PaintCell(HDC dc, const CELL& cell, CRect cellRect, int state, int 
   if (image >= 0 && image < imageCount) {
     const int rowHeight = cellRect.Height();
     const int margin = iconHeight < rowHeight ? (rowHeight - iconHeight) / 2 : 0;
-    ImageList_Draw(m_hImageList, image, dc, cellRect.left + margin, cellRect.top + margin, ILD_TRANSPARENT);
+    XImageList_Draw(m_hImageList, image, dc, cellRect.left + margin, cellRect.top + margin, ILD_TRANSPARENT);
     cellRect.left += iconWidth + margin + kIconGap;
   }
   const wchar_t* text = cell.Text();
