@@ -136,6 +136,7 @@ CUIHandle::~CUIHandle() = default;
 
 
 void CUIHandle::StartShell(const CString& file) {
+  if (!PathFitsShell(file)) return;
   if (ProgramCallTaken({L"ShellExecuteW", L"open", file, nullptr, 0})) return;
   ShellExecuteW(nullptr, L"open", file, nullptr, nullptr, SW_SHOW);
 }
@@ -481,7 +482,7 @@ void CUIHandle::OpenRow(int row) {
   tagITEM_DATA* item = m_pList ? m_pList->GetItem(row, 0) : nullptr;
   if (!item || !item->text[0]) return;
   CString path(item->text);
-  if (!PathExistsAtAll(path)) return;
+  if (!PathExistsAtAll(path) || !PathFitsShell(path)) return;
   OpenItem(path);
   m_store.CountOpen(static_cast<int>(m_pList->GetItemData(row)));
   AfterStoreUse();
@@ -491,7 +492,9 @@ void CUIHandle::OpenRowFolder(int row) {
   tagITEM_DATA* item = m_pList ? m_pList->GetItem(row, 0) : nullptr;
   if (!item || !item->text[0]) return;
   CString path(item->text);
-  StartShell(PathIsExistingFolder(path) ? path : PathWithoutLastComponent(path));
+  const CString folder = PathIsExistingFolder(path) ? path : PathWithoutLastComponent(path);
+  if (!PathFitsShell(folder)) return;
+  StartShell(folder);
   m_store.CountOpen(static_cast<int>(m_pList->GetItemData(row)));
   AfterStoreUse();
 }

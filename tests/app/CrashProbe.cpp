@@ -1,7 +1,8 @@
 // crashprobe.exe FOLDER KIND: arms the program's crash handler (dumps to FOLDER, prefix
 // "Pinvale") and then fails in the way KIND names, or, for "write", writes one dump on request
 // and exits with 0. Exit codes 10 and 20 mean the handler could not be armed or the failure
-// did not happen.
+// did not happen. "uistack" is the program's shape: a window thread whose stack overflows in
+// its window procedure while the main thread waits in its loop, watched as the program is.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <stdexcept>
 
 #include "CrashHandler.h"
+#include "UiWatchdog.h"
 
 struct Base;
 void CallPure(Base* object);
@@ -35,6 +37,54 @@ int Recurse(volatile int* depth) {
   return Recurse(depth) + pad[0];
 }
 
+// Small frames, as real code has them: the overflow comes at any point of a frame.
+#pragma GCC diagnostic ignored "-Winfinite-recursion"
+__attribute__((noinline)) int RecurseSmall(volatile int* depth) {
+  volatile char pad[40];
+  pad[0] = static_cast<char>(*depth);
+  ++*depth;
+  return RecurseSmall(depth) + pad[0];
+}
+
+const UINT kOverflowMessage = WM_APP + 1;
+const wchar_t kProbeClass[] = L"PinvaleCrashProbe";
+
+LRESULT CALLBACK ProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kOverflowMessage) {
+    volatile int depth = 0;
+    return RecurseSmall(&depth);
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+DWORD WINAPI WindowThread(void*) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = ProbeProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kProbeClass;
+  RegisterClassW(&wc);
+  HWND window = CreateWindowExW(0, kProbeClass, L"Probe", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+  if (!window) return 1;
+  PostMessageW(window, kOverflowMessage, 0, 0);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}
+
+// Only the crash handler or the watch can end this process.
+int OverflowOnWindowThread() {
+  const WATCHDOG_TIMES quick = {200, 1000, 5000, 2000};
+  CUiWatchdog watchdog(kProbeClass, L"Probe", quick, &CCrashHandler::DumpProcessAndEnd);
+  watchdog.Start();
+  HANDLE thread = CreateThread(nullptr, 0, WindowThread, nullptr, 0, nullptr);
+  if (!thread) return 20;
+  CloseHandle(thread);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 20;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -57,6 +107,8 @@ int wmain(int argc, wchar_t** argv) {
     if (report) report(L"copy", L"wcscpy_s", L"string.c", 1, 0);
   } else if (kind == L"purecall") {
     Derived d;
+  } else if (kind == L"uistack") {
+    return OverflowOnWindowThread();
   } else if (kind == L"terminate") {
     throw std::runtime_error("nobody catches this");
   }

@@ -1,0 +1,75 @@
+// CUiWatchdog's thread. The question is WM_NULL sent with a time-out: it is answered by any
+// loop that takes messages, modal ones included, and costs the UI thread nothing else.
+#include "UiWatchdog.h"
+
+CUiWatchdog::CUiWatchdog(const wchar_t* windowClass, const wchar_t* caption, const WATCHDOG_TIMES& times,
+                         PFN_OnLost onLost)
+    : m_class(windowClass), m_caption(caption), m_times(times), m_onLost(onLost) {}
+
+CUiWatchdog::~CUiWatchdog() { Stop(); }
+
+bool CUiWatchdog::Start() {
+  if (m_thread.Valid()) return true;
+  m_stop.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!m_stop.Valid()) return false;
+  m_thread.Reset(CreateThread(nullptr, 0, &CUiWatchdog::ThreadMain, this, 0, nullptr));
+  return m_thread.Valid();
+}
+
+void CUiWatchdog::Stop() {
+  if (!m_thread.Valid()) return;
+  SetEvent(m_stop.Get());
+  // A question in flight is answered or given up within answerMs.
+  WaitForSingleObject(m_thread.Get(), INFINITE);
+  m_thread.Reset();
+}
+
+DWORD WINAPI CUiWatchdog::ThreadMain(void* self) {
+  static_cast<CUiWatchdog*>(self)->Watch();
+  return 0;
+}
+
+HWND CUiWatchdog::FindOwnWindow() const {
+  for (HWND w = FindWindowExW(nullptr, nullptr, m_class, m_caption); w;
+       w = FindWindowExW(nullptr, w, m_class, m_caption)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId()) return w;
+  }
+  return nullptr;
+}
+
+void CUiWatchdog::Watch() {
+  HWND window = nullptr;
+  DWORD lastAnswer = 0, goneSince = 0;
+  bool gone = false;
+  while (WaitForSingleObject(m_stop.Get(), m_times.periodMs) == WAIT_TIMEOUT) {
+    if (!window || !IsWindow(window)) {
+      // Until the window first shows there is nothing to watch; a new main window (the skin
+      // rebuilt) is watched from then on.
+      HWND found = FindOwnWindow();
+      if (found) {
+        window = found;
+        lastAnswer = GetTickCount();
+        gone = false;
+      } else if (window) {
+        if (!gone) goneSince = GetTickCount();
+        gone = true;
+        if (GetTickCount() - goneSince >= m_times.goneMs) {
+          m_onLost(kCodeLost);
+          return;
+        }
+        continue;
+      } else {
+        continue;
+      }
+    }
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, m_times.answerMs, &result)) {
+      lastAnswer = GetTickCount();
+    } else if (IsWindow(window) && GetTickCount() - lastAnswer >= m_times.silenceMs) {
+      m_onLost(kCodeHung);
+      return;
+    }
+  }
+}
