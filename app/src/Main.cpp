@@ -75,7 +75,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
   ui.Initialize();
   CStartupWatch watch;
   // A UI thread lost or hung for good would keep the mutex, and every later start, with it.
-  CUiWatchdog watchdog(kMainWindowClass, kMainWindowCaption, WATCHDOG_TIMES::Program(), &CCrashHandler::DumpProcessAndEnd);
+  CUiWatchdog watchdog(kMainWindowClass, kMainWindowCaption, WATCHDOG_TIMES::Program(),
+                       &CCrashHandler::DumpProcessAndEnd);
   watchdog.Start();
   ui.MessageLoop(&watch);
   watchdog.Stop();

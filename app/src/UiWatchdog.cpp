@@ -41,8 +41,10 @@ HWND CUiWatchdog::FindOwnWindow() const {
 
 void CUiWatchdog::Watch() {
   HWND window = nullptr;
-  DWORD lastAnswer = 0, goneSince = 0;
-  bool gone = false;
+  // Silence counts from the first question of an unanswered run, so a machine that slept
+  // between two questions is never taken for a hung program.
+  DWORD silentSince = 0, goneSince = 0;
+  bool silent = false, gone = false;
   while (WaitForSingleObject(m_stop.Get(), m_times.periodMs) == WAIT_TIMEOUT) {
     if (!window || !IsWindow(window)) {
       // Until the window first shows there is nothing to watch; a new main window (the skin
@@ -50,8 +52,7 @@ void CUiWatchdog::Watch() {
       HWND found = FindOwnWindow();
       if (found) {
         window = found;
-        lastAnswer = GetTickCount();
-        gone = false;
+        silent = gone = false;
       } else if (window) {
         if (!gone) goneSince = GetTickCount();
         gone = true;
@@ -64,12 +65,17 @@ void CUiWatchdog::Watch() {
         continue;
       }
     }
+    const DWORD asked = GetTickCount();
     DWORD_PTR result = 0;
     if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, m_times.answerMs, &result)) {
-      lastAnswer = GetTickCount();
-    } else if (IsWindow(window) && GetTickCount() - lastAnswer >= m_times.silenceMs) {
-      m_onLost(kCodeHung);
-      return;
+      silent = false;
+    } else if (IsWindow(window)) {
+      if (!silent) silentSince = asked;
+      silent = true;
+      if (GetTickCount() - silentSince >= m_times.silenceMs) {
+        m_onLost(kCodeHung);
+        return;
+      }
     }
   }
 }

@@ -168,6 +168,16 @@ TEST_F(Handler, RightClickOpensTheFolderOfAFileOrTheFolderItself) {
   EXPECT_EQ(OpenCount(RowId(1)), 1);
 }
 
+// A folder the shell cannot take whole is refused, not cut (a cut path can name another
+// folder), and the refused open is not counted.
+TEST_F(Handler, AFolderTooLongForTheShellIsNotOpened) {
+  std::vector<wchar_t> buffer = Joined({files / (std::wstring(300, L'f') + L"\\notes.txt")});
+  Drop(buffer, buffer.size());
+  ListEvent(XWM_RBUTTONCLICK, 10, 5);
+  EXPECT_TRUE(g_shellStarts.empty());
+  EXPECT_EQ(OpenCount(RowId(0)), 0);
+}
+
 TEST_F(Handler, DeleteRemovesTheSelectedRowFromListAndDatabase) {
   std::vector<wchar_t> buffer = Joined({files / L"1", files / L"2", files / L"3"});
   Drop(buffer, buffer.size());
