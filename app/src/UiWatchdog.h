@@ -38,7 +38,9 @@ class CUiWatchdog {
  private:
   static DWORD WINAPI ThreadMain(void* self);
   void Watch();
-  HWND FindOwnWindow() const;
+  // A top-level window of this process with the class and caption whose thread still runs,
+  // and that thread.
+  HWND FindOwnWindow(CXHandle* thread) const;
 
   const wchar_t* m_class;
   const wchar_t* m_caption;
