@@ -11,3 +11,6 @@
 #define IDS_KEY_ALT 207
 #define IDS_KEY_SHIFT 208
 #define IDS_KEY_WIN 209
+// A second start found the running instance's window missing or not answering.
+#define IDS_INSTANCE_CAPTION 230
+#define IDS_INSTANCE_NOT_ANSWERING 231

@@ -33,6 +33,10 @@ const DWORD kCodeTerminate = 0xE0000102;
 
 const size_t kPathChars = 1024;
 
+// Stack kept back on every thread for the handler of its overflow: enough to hand the
+// exception to the handler thread and wait.
+const ULONG kStackGuaranteeBytes = 64 * 1024;
+
 struct HandlerState {
   bool tried = false;
   bool installed = false;
@@ -48,6 +52,7 @@ struct HandlerState {
   EXCEPTION_POINTERS* requestException = nullptr;
   wchar_t lastDump[kPathChars] = {0};
   BOOL lastResult = FALSE;
+  bool guardStacks = false;
 };
 
 HandlerState g_state;
@@ -118,6 +123,13 @@ bool RequestDump(EXCEPTION_POINTERS* exception, CString* path = nullptr) {
   return g_state.lastResult != FALSE;
 }
 
+// A crash ends the process here, whatever the caller of a handler would do next: a crashed
+// process that lived on would hold the instance mutex with nobody to answer.
+[[noreturn]] void EndProcess(DWORD code) {
+  TerminateProcess(GetCurrentProcess(), code);
+  for (;;) Sleep(INFINITE);
+}
+
 // A dump of the calling thread as it is now, recorded under code; then the process ends.
 [[noreturn]] void DumpHereAndExit(DWORD code) {
   CONTEXT context = {};
@@ -132,13 +144,33 @@ bool RequestDump(EXCEPTION_POINTERS* exception, CString* path = nullptr) {
 #endif
   EXCEPTION_POINTERS pointers = {&record, &context};
   RequestDump(&pointers);
-  TerminateProcess(GetCurrentProcess(), code);
-  for (;;) Sleep(INFINITE);
+  EndProcess(code);
 }
 
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception) {
   RequestDump(exception);
-  return EXCEPTION_EXECUTE_HANDLER;
+  EndProcess(exception && exception->ExceptionRecord ? exception->ExceptionRecord->ExceptionCode : 1);
+}
+
+// An overflowed stack is seen first here, before any frame's handler is walked: the handler
+// thread writes the dump while this thread waits on what is left of its stack.
+LONG WINAPI OnFirstChanceException(EXCEPTION_POINTERS* exception) {
+  if (!exception || !exception->ExceptionRecord ||
+      exception->ExceptionRecord->ExceptionCode != EXCEPTION_STACK_OVERFLOW)
+    return EXCEPTION_CONTINUE_SEARCH;
+  RequestDump(exception);
+  EndProcess(EXCEPTION_STACK_OVERFLOW);
+}
+
+void GuardThisThreadStack() {
+  ULONG bytes = kStackGuaranteeBytes;
+  SetThreadStackGuarantee(&bytes);
+}
+
+// Every thread that starts once the handler is armed, whichever module starts it, keeps the
+// stack its overflow handler needs.
+void NTAPI OnThreadEvent(PVOID, DWORD reason, PVOID) {
+  if (reason == DLL_THREAD_ATTACH && g_state.installed && g_state.guardStacks) GuardThisThreadStack();
 }
 
 void __cdecl OnInvalidParameter(const wchar_t*, const wchar_t*, const wchar_t*, unsigned, uintptr_t) {
@@ -191,7 +223,12 @@ bool CCrashHandler::Install(const CString& folder, const wchar_t* prefix, DWORD 
   doneEvent.Detach();
   g_state.installed = true;
 
-  if (types & kUnhandledExceptions) SetUnhandledExceptionFilter(OnUnhandledException);
+  if (types & kUnhandledExceptions) {
+    SetUnhandledExceptionFilter(OnUnhandledException);
+    AddVectoredExceptionHandler(1, OnFirstChanceException);
+    g_state.guardStacks = true;
+    GuardThisThreadStack();
+  }
   // The runtime library reports through its own handler where it has one; the import
   // library keeps a copy for the reports made by code linked into the program.
   if (types & kInvalidParameter) {
@@ -227,6 +264,11 @@ CString CCrashHandler::WriteDump(EXCEPTION_POINTERS* exception) {
   return path;
 }
 
+void CCrashHandler::DumpProcessAndEnd(DWORD code) {
+  RequestDump(nullptr);
+  EndProcess(code);
+}
+
 CString CCrashHandler::DumpFileName(const CString& folder, const wchar_t* prefix, const GUID& id) {
   wchar_t guid[40] = {0};
   _snwprintf(guid, 39, L"%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x", static_cast<unsigned long>(id.Data1),
@@ -235,4 +277,9 @@ CString CCrashHandler::DumpFileName(const CString& folder, const wchar_t* prefix
   CString name;
   name.Format(L"%s\\%s_%s.dmp", folder.GetString(), prefix ? prefix : L"", guid);
   return name;
+}
+
+// The loader calls the callbacks of this table for every thread's start and end.
+extern "C" {
+__attribute__((section(".CRT$XLP"), used)) PIMAGE_TLS_CALLBACK g_crashHandlerThreadCallback = OnThreadEvent;
 }

@@ -1,7 +1,7 @@
 // CCrashHandler: the program's crash-dump writer on dbghelp's MiniDumpWriteDump. Once armed it
 // stays armed until the process ends. A crashing thread hands its exception to the handler's
-// own thread, which writes "<folder>\<prefix>_<guid>.dmp" and then lets the process end, so a
-// dump is written even when the crashing thread has no stack left.
+// own thread, which writes "<folder>\<prefix>_<guid>.dmp"; then the process ends, so the
+// instance mutex goes with it. Every thread keeps stack back for the handler of its overflow.
 #pragma once
 
 #include <windows.h>
@@ -27,6 +27,10 @@ class CCrashHandler {
   // Writes a dump for the given exception (null: the current state of the calling thread)
   // without ending the process; the dump's path, or empty on failure.
   static CString WriteDump(EXCEPTION_POINTERS* exception);
+
+  // A dump of the whole process as it is now (no exception; a watch found the UI thread hung
+  // or lost), then the end of the process with the code. Without the handler only the end.
+  [[noreturn]] static void DumpProcessAndEnd(DWORD code);
 
   // "%s\\%s_%s.dmp" with a fresh GUID in the form 8-4-4-4-12 lower-case hex digits.
   static CString DumpFileName(const CString& folder, const wchar_t* prefix, const GUID& id);

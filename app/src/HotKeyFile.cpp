@@ -34,9 +34,13 @@ void CHotKeyFileParser::AddEntry(const char* key, const char* value) {
   HOTKEY_DATA entry = {};
   std::wstring k = XWiden(key, -1, CP_UTF8);
   entry.key = k.empty() ? 0 : k[0];
+  const bool letter = entry.key >= L'A' && entry.key <= L'Z';
+  const unsigned bit = letter ? 1u << (entry.key - L'A') : 0;
+  if (m_entries.size() >= kKeptEntries && (!letter || (m_letters & bit))) return;  // never found
   std::wstring v = XWiden(value, -1, CP_UTF8);
   XCopyBounded(entry.path, sizeof entry.path / sizeof entry.path[0], v.c_str(), v.size());
   m_entries.push_back(entry);
+  m_letters |= bit;
 }
 
 void CHotKeyFileParser::ParseCallback(int action, const char* text, int length, const char** attrs) {

@@ -1,6 +1,8 @@
 // CHotKeyFileParser: the optional key table "HotKey.xml" of the program folder, read with the
 // framework's XML reader. Letters pressed in the main window start the paths bound to them.
-// The table keeps file order; the first entry for a key wins.
+// The table keeps file order; the first entry for a key wins. Past kKeptEntries entries only
+// the first entry of each letter A to Z (the keys the window reports) is still added, so a huge
+// file never fills the memory and every letter still finds what it would have found.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +30,7 @@ class CHotKeyFileParser : public IXmlTemplate<CHotKeyFileParser> {
   CString FindHotKey(wchar_t key) const;
 
   const std::vector<HOTKEY_DATA>& Entries() const { return m_entries; }
+  static const size_t kKeptEntries = 1024;
 
   // The parse callback (ParseAction protocol of the framework's XML reader).
   static void ParseCallback(int action, const char* text, int length, const char** attrs);
@@ -36,5 +39,6 @@ class CHotKeyFileParser : public IXmlTemplate<CHotKeyFileParser> {
   void AddEntry(const char* key, const char* value);
 
   std::vector<HOTKEY_DATA> m_entries;
+  unsigned m_letters = 0;  // bit n: the table has an entry for 'A' + n
   static CHotKeyFileParser* s_current;
 };

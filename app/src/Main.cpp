@@ -7,9 +7,11 @@
 #include "CrashHandler.h"
 #include "FavoriteStore.h"
 #include "ModuleLoader.h"
+#include "SecondStart.h"
 #include "ServiceInterfaces.h"
 #include "Settings.h"
 #include "UIHandle.h"
+#include "UiWatchdog.h"
 #include "XMessageBox.h"
 #include "XSkinConfig.h"
 #include "XUIMgr.h"
@@ -18,6 +20,8 @@
 namespace {
 
 const wchar_t kInstanceMutex[] = L"Pinvale_{704E1A40-9417-4525-AC09-396ED748401A}";
+const wchar_t kMainWindowClass[] = L"XDROPEASYWND";
+const wchar_t kMainWindowCaption[] = L"Pinvale";
 
 // Watches the UI thread's "start-up finished" message. A first instance without a main window
 // can never be used and would only hold the instance mutex, so every later start would end
@@ -55,8 +59,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
   // Owned by this process and never closed: it lives exactly as long as the first instance.
   CreateMutexW(nullptr, TRUE, kInstanceMutex);
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    HWND running = FindWindowW(L"XDROPEASYWND", L"Pinvale");
-    if (running && IsWindow(running)) ShowWindow(running, SW_SHOWNORMAL);
+    ShowRunningInstance(kMainWindowClass, kMainWindowCaption, SECOND_START_TIMES::Program());
     CoUninitialize();
     return 0;
   }
@@ -69,7 +72,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
   ui.SetNotifyCallback(&handle);
   ui.Initialize();
   CStartupWatch watch;
+  // A UI thread lost or hung for good would keep the mutex, and every later start, with it.
+  CUiWatchdog watchdog(kMainWindowClass, kMainWindowCaption, WATCHDOG_TIMES::Program(),
+                       &CCrashHandler::DumpProcessAndEnd);
+  watchdog.Start();
   ui.MessageLoop(&watch);
+  watchdog.Stop();
 
   CoUninitialize();
   return 0;

@@ -95,7 +95,8 @@ void CSettings::SetAutoRun(int value) {
   const CString& link = StartupShortcutPath();
   if (link.IsEmpty()) return;
   if (value) {
-    CreateShortcut(ProgramPath(), nullptr, link);
+    const CString program = ProgramPath();
+    if (PathFitsShell(program)) CreateShortcut(program, nullptr, link);
   } else {
     DeleteFileW(link);
   }
@@ -108,6 +109,7 @@ CString CSettings::RegistrationParameters(int registerExtension) {
 }
 
 int CSettings::SetRightMenu(int value) {
+  if (!PathFitsShell(ProgramFolder() + L"Hollin.dll")) return 0;
   WriteValue(L"rightmenu", value);
   CString parameters = RegistrationParameters(value);
   if (!ProgramCallTaken({L"ShellExecuteW", L"runas", L"regsvr32", parameters, 0}))

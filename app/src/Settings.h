@@ -27,13 +27,15 @@ class CSettings {
 
   // 1 when the Startup shortcut exists.
   int GetAutoRun();
-  // Non-zero creates the shortcut to the running program, zero deletes it.
+  // Non-zero creates the shortcut to the running program (not when the shell cannot take the
+  // program's path whole), zero deletes it.
   void SetAutoRun(int value);
 
   // "rightmenu"; when it cannot be read, 1 is written and returned.
   int GetRightMenu();
   // Writes "rightmenu", then runs the registration tool on the shell extension beside the
-  // program: registers for non-zero, unregisters for zero. Returns 1.
+  // program: registers for non-zero, unregisters for zero. Returns 1; 0, with nothing written
+  // or run, when the extension's path is too long for the shell to take whole.
   int SetRightMenu(int value);
 
   // "HotKey": the global hotkey, MAKELONG(virtual key, MOD_* modifiers), 0 for none; the

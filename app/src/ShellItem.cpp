@@ -169,7 +169,10 @@ int Is64BitSystem() {
   return cached;
 }
 
+bool PathFitsShell(const CString& path) { return path.GetLength() < MAX_PATH; }
+
 int OpenItem(const CString& path) {
+  if (!PathFitsShell(path)) return 0;
   if (PathIsExistingFolder(path)) {
     if (!StartTaken(L"ShellExecuteW", L"open", path)) ShellExecuteW(nullptr, L"open", path, nullptr, nullptr, SW_SHOW);
     return 1;

@@ -29,9 +29,13 @@ int CreateShortcut(const CString& target, const wchar_t* description, const CStr
 // 1 when the machine's native processor architecture is x64 or Itanium, else 0 (cached).
 int Is64BitSystem();
 
+// Whether the shell can be handed the path whole (shorter than MAX_PATH). A longer path is
+// refused by every start of the program, never cut: a cut path can name another item.
+bool PathFitsShell(const CString& path);
+
 // Opens a favourite: folders in the file manager, shortcuts through their target, other
 // items by their file type, with the open-with chooser as the last resort. 1 when something
-// was started, else 0.
+// was started, else 0 (also for a path the shell cannot take whole).
 int OpenItem(const CString& path);
 
 // Full path of the running executable, whatever its length (empty when it cannot be read),

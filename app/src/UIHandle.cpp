@@ -9,6 +9,7 @@
 #include <shlobj.h>
 #include <windowsx.h>
 
+#include <cwchar>
 #include <memory>
 
 #include "AppText.h"
@@ -62,6 +63,11 @@ std::wstring GuessedTypeKey(const CString& path) {
 std::wstring ExactTypeKey(const CString& path) {
   return PathIsExistingFolder(path) ? std::wstring(kFolderKey) : ExtensionKey(path);
 }
+
+// A row holds at most this many characters of its path: a text that fills it may be a longer
+// path cut short, which can name another item, so it is never started.
+const size_t kRowTextChars = sizeof(tagITEM_DATA::text) / sizeof(wchar_t);
+bool RowTextMayBeCut(const wchar_t* text) { return wcsnlen(text, kRowTextChars) >= kRowTextChars - 1; }
 
 bool IdIs(const wchar_t* id, const wchar_t* expected) { return id && lstrcmpiW(id, expected) == 0; }
 
@@ -136,6 +142,7 @@ CUIHandle::~CUIHandle() = default;
 
 
 void CUIHandle::StartShell(const CString& file) {
+  if (!PathFitsShell(file)) return;
   if (ProgramCallTaken({L"ShellExecuteW", L"open", file, nullptr, 0})) return;
   ShellExecuteW(nullptr, L"open", file, nullptr, nullptr, SW_SHOW);
 }
@@ -491,6 +498,7 @@ int CUIHandle::RowAtPoint(LPARAM lParam) {
 void CUIHandle::OpenRow(int row) {
   tagITEM_DATA* item = m_pList ? m_pList->GetItem(row, 0) : nullptr;
   if (!item || !item->text[0]) return;
+  if (RowTextMayBeCut(item->text)) return;
   CString path(item->text);
   if (!PathExistsAtAll(path)) return;
   OpenItem(path);
@@ -500,7 +508,7 @@ void CUIHandle::OpenRow(int row) {
 
 void CUIHandle::OpenRowFolder(int row) {
   tagITEM_DATA* item = m_pList ? m_pList->GetItem(row, 0) : nullptr;
-  if (!item || !item->text[0]) return;
+  if (!item || !item->text[0] || RowTextMayBeCut(item->text)) return;
   CString path(item->text);
   StartShell(PathIsExistingFolder(path) ? path : PathWithoutLastComponent(path));
   m_store.CountOpen(static_cast<int>(m_pList->GetItemData(row)), path);

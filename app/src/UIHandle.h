@@ -86,6 +86,8 @@ class CUIHandle : public INotifyCallback {
   void AutoHideTest(HWND other, bool fromActivate);
   void HideMainWindow();
   void ShowMainWindow(int show);
+  // The shell's "open" of a key-table path or a folder; a path the shell cannot take whole
+  // is refused.
   void StartShell(const CString& file);
   // After each use of the store: the retry timer runs while it is unavailable, and a report
   // waiting in it is posted to the main window.

@@ -71,7 +71,8 @@ TEST_P(CrashKinds, LeaveOneMinidumpAndEndTheProcess) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, CrashKinds,
-                         ::testing::Values(L"access", L"stack", L"invalidparam", L"purecall", L"terminate"));
+                         ::testing::Values(L"access", L"stack", L"uistack", L"uitext", L"invalidparam", L"purecall",
+                                           L"terminate"));
 
 TEST(CrashHandler, DumpOnRequestKeepsTheProcessRunning) {
   xtest::TempDir dir;

@@ -62,6 +62,32 @@ TEST(HotKeyFile, MalformedFileKeepsTheEntriesBeforeTheError) {
   EXPECT_EQ(t.parser.FindHotKey(L'C'), CString());
 }
 
+// A table far beyond any real one (each entry holds room for a long path) stays small, and
+// every letter the window can report still finds the first entry the file has for it.
+TEST(HotKeyFile, AHugeTableStaysSmallAndEveryLetterFindsItsFirstEntry) {
+  std::string xml = "<k>";
+  for (int i = 0; i < 100000; ++i) xml += "<HK_ITEM key=\"Q\" value=\"C:\\q" + std::to_string(i) + "\"/>";
+  xml += "<HK_ITEM key=\"Z\" value=\"C:\\late\"/><HK_ITEM key=\"Z\" value=\"C:\\later\"/></k>";
+  Table t(xml);
+  EXPECT_EQ(t.parser.FindHotKey(L'Q'), CString(L"C:\\q0"));
+  EXPECT_EQ(t.parser.FindHotKey(L'Z'), CString(L"C:\\late"));
+  EXPECT_LE(t.parser.Entries().size(), CHotKeyFileParser::kKeptEntries + 26);
+}
+
+// Deep nesting, keys of several letters, items without attributes and invalid UTF-8 (where
+// the parser stops) keep what was read before.
+TEST(HotKeyFile, HostileTablesKeepWhatCanBeRead) {
+  std::string deep;
+  for (int i = 0; i < 100000; ++i) deep += "<d>";
+  deep += "<HK_ITEM key=\"D\" value=\"C:\\deep\"/>";
+  for (int i = 0; i < 100000; ++i) deep += "</d>";
+  Table t("<k><HK_ITEM/><HK_ITEM key=\"Rest\" value=\"C:\\r\"/>" + deep +
+          "<HK_ITEM key=\"B\" value=\"C:\\\xff\xfe\"/><HK_ITEM key=\"C\" value=\"C:\\c\"/></k>");
+  EXPECT_EQ(t.parser.FindHotKey(L'R'), CString(L"C:\\r"));
+  EXPECT_EQ(t.parser.FindHotKey(L'D'), CString(L"C:\\deep"));
+  EXPECT_EQ(t.parser.FindHotKey(L'C'), CString());
+}
+
 TEST(HotKeyFile, NoFileNoTable) {
   xtest::TempDir dir;
   CHotKeyFileParser parser;

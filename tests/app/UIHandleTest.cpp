@@ -168,6 +168,22 @@ TEST_F(Handler, RightClickOpensTheFolderOfAFileOrTheFolderItself) {
   EXPECT_EQ(OpenCount(RowId(1)), 1);
 }
 
+// A row holds a path of up to 259 characters; a longer one is shown cut, and the cut text can
+// name another item (here an existing file). Neither it nor its folder is opened or counted.
+TEST_F(Handler, ARowCutFromALongerPathIsNeverOpened) {
+  std::wstring other = files.Path() + L"\\";
+  other += std::wstring(259 - other.size(), L'n');
+  ASSERT_TRUE(xtest::WriteBytes(other, "x"));
+  std::vector<wchar_t> buffer = Joined({other + L".txt", files / (std::wstring(300, L'f') + L"\\notes.txt")});
+  Drop(buffer, buffer.size());
+  ListEvent(WM_LBUTTONDBLCLK, 10, 5);
+  ListEvent(XWM_RBUTTONCLICK, 10, 5);
+  ListEvent(XWM_RBUTTONCLICK, 10, 25);
+  EXPECT_TRUE(g_shellStarts.empty());
+  EXPECT_EQ(OpenCount(RowId(0)), 0);
+  EXPECT_EQ(OpenCount(RowId(1)), 0);
+}
+
 TEST_F(Handler, DeleteRemovesTheSelectedRowFromListAndDatabase) {
   std::vector<wchar_t> buffer = Joined({files / L"1", files / L"2", files / L"3"});
   Drop(buffer, buffer.size());

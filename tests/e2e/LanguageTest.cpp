@@ -17,13 +17,14 @@ namespace {
 using Server = xtest::LoopbackHttpServer;
 
 struct TEXTS {
-  const wchar_t *settingsCaption, *pickerTitle, *updateCaption, *updateQuestion, *upgrade;
+  const wchar_t *settingsCaption, *pickerTitle, *updateCaption, *updateQuestion, *upgrade, *notAnswering;
 };
 const TEXTS kEnglish = {L"Pinvale Settings", L"Choose a folder to add", L"Pinvale Update",
-                        L"A new version of Pinvale is available: 9.0.0.0. Update now?", L"Update"};
+                        L"A new version of Pinvale is available: 9.0.0.0. Update now?", L"Update",
+                        L"Pinvale is already running, but it does not respond"};
 const TEXTS kChinese = {L"Pinvale \u8bbe\u7f6e", L"\u9009\u62e9\u8def\u5f84", L"Pinvale \u5347\u7ea7",
                         L"Pinvale\u6709\u65b0\u7248\u672c9.0.0.0\u4e86\uff0c\u662f\u5426\u66f4\u65b0\uff1f",
-                        L"\u5347\u7ea7"};
+                        L"\u5347\u7ea7", L"Pinvale \u5df2\u5728\u8fd0\u884c\uff0c\u4f46\u6ca1\u6709\u54cd\u5e94"};
 
 const POINT kSettingButton = {134, 74}, kAddButton = {62, 74};
 
@@ -85,6 +86,34 @@ TEST_F(LanguageTest, UpdateDialogSpeaksTheUsersLanguage) {
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(xtest::WaitFor([&] { return !IsWindow(dialog); }));
   EXPECT_EQ(program.Exit(), 0u);
+}
+
+// A first instance whose UI thread stands still: a second start does not wait on it for good
+// nor end without a word; it tells the user what is wrong and what to do. The first instance
+// goes on once its thread does.
+TEST_F(LanguageTest, SecondStartWhileTheFirstIsHungTellsTheUser) {
+  e2e::Install install;
+  e2e::Program first(install);
+  HWND main = first.WaitForWindow();
+  ASSERT_NE(main, nullptr);
+  CXHandle uiThread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(main, nullptr)));
+  ASSERT_TRUE(uiThread.Valid());
+  ASSERT_NE(SuspendThread(uiThread.Get()), static_cast<DWORD>(-1));
+
+  e2e::Program second(install);
+  HWND box = second.WaitForMessageBox(L"Pinvale");
+  EXPECT_NE(box, nullptr);
+  if (box) {
+    EXPECT_NE(e2e::StaticTexts(box).find(Expected().notAnswering), std::wstring::npos)
+        << xtest::Narrow(e2e::StaticTexts(box));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+  DWORD code = 1;
+  EXPECT_TRUE(second.WaitForExit(20000, &code));
+  EXPECT_EQ(code, 0u);
+
+  ResumeThread(uiThread.Get());
+  EXPECT_EQ(first.Exit(), 0u);
 }
 
 }  // namespace

@@ -100,6 +100,23 @@ TEST_F(ProgramTest, SecondInstanceShowsTheFirstWindowAndEnds) {
   EXPECT_EQ(std::count(paths.begin(), paths.end(), Utf8(files.Path())), 0);  // not passed on
 }
 
+// A process holds the instance mutex but shows no window (as a first instance that lost its
+// window would): a second start says so and what to do, instead of ending without a word.
+TEST_F(ProgramTest, SecondStartWithoutAWindowToShowTellsTheUser) {
+  e2e::Install install;
+  CXHandle mutex(CreateMutexW(nullptr, TRUE, L"Pinvale_{704E1A40-9417-4525-AC09-396ED748401A}"));
+  ASSERT_TRUE(mutex.Valid());
+  e2e::Program second(install);
+  HWND box = second.WaitForMessageBox(L"Pinvale");
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(e2e::StaticTexts(box).find(L"Pinvale is already running, but it does not respond"), std::wstring::npos)
+      << Utf8(e2e::StaticTexts(box));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  DWORD code = 1;
+  ASSERT_TRUE(second.WaitForExit(20000, &code));
+  EXPECT_EQ(code, 0u);
+}
+
 // Starts the install, expects the "Error" box with the text, answers it, and expects the
 // program to end with 0.
 void ExpectReportedAndEnded(const e2e::Install& install, const std::wstring& text) {
