@@ -214,6 +214,7 @@ LRESULT CUIHandle::OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event) {
       break;
     case WM_DESTROY:
       StopBackgroundWork();
+      m_rowIcons.Stop();
       OnDestroyMainWindow();
       break;
     case WM_HOTKEY:
@@ -341,6 +342,7 @@ void CUIHandle::AddItem(const CString& path) {
   int row = m_pList ? m_pList->InsertItem(path, 0) : -1;
   if (row >= 0) {
     m_pList->SetItem(row, 0, path, TypeIcon(ExactTypeKey(path), path));  // the list keeps a copy
+    m_rowIcons.ShowRow(row, path);
   }
   int id = 0;
   m_store.Add(path, id);
@@ -356,6 +358,7 @@ void CUIHandle::FillList(CXList* list) {
   if (!m_images) m_images.Reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
   list->SetImageList(m_images.Get());
   m_pList = list;
+  m_rowIcons.Attach(list);
   m_iconCheckRow = list->GetRowCount();
   AppendRecords();
   StartBackgroundWork();
@@ -370,6 +373,7 @@ void CUIHandle::AppendRecords() {
     const std::wstring key = GuessedTypeKey(path);
     const bool now = row < kIconRowsNow || m_typeIcons.count(key);
     m_pList->SetItem(row, 0, path, now ? TypeIcon(key, path) : static_cast<HICON>(nullptr));
+    m_rowIcons.ShowRow(row, path);
     m_pList->SetItemData(row, static_cast<DWORD>(record->id));
   }
   m_store.ReleaseList();  // the list holds the rows now
