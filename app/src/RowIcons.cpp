@@ -42,8 +42,9 @@ LRESULT CALLBACK CRowIcons::MessageProc(HWND window, UINT message, WPARAM wParam
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void CRowIcons::Attach(CXList* list) {
+void CRowIcons::Attach(CXList* list, std::function<HICON(const CString&)> typeIcon) {
   m_list = list;
+  m_typeIcon = std::move(typeIcon);
   if (m_window || m_stopped) return;
   WNDCLASSW wc = {};
   wc.lpfnWndProc = &CRowIcons::MessageProc;
@@ -129,13 +130,18 @@ void CRowIcons::ShowRow(int row, const CString& path) {
 void CRowIcons::ApplyResults() {
   std::vector<ICON_RESULT> results = m_fetcher.TakeResults();
   if (results.empty() || m_stopped) return;
+  // Each path's new icon; null for a row that showed a cached icon of an item that changed
+  // and has none of its own now. A row whose item is gone keeps what it shows for this run.
   std::unordered_map<std::wstring, HICON> found;
   for (ICON_RESULT& r : results) {
     std::wstring key = Key(r.entry.path);
     if (r.gone) {
       m_cache.erase(key);
     } else {
-      if (HICON icon = IconOf(r.entry)) found[key] = icon;
+      auto cached = m_cache.find(key);
+      const bool showedCached = cached != m_cache.end() && !cached->second.pixels.empty();
+      HICON icon = IconOf(r.entry);
+      if (icon || showedCached) found[key] = icon;
       m_cache[key] = std::move(r.entry);
     }
     m_cacheChanged = true;
@@ -147,7 +153,9 @@ void CRowIcons::ApplyResults() {
     if (!text || !text[0]) continue;
     auto hit = found.find(text);
     if (hit == found.end()) continue;
-    m_list->SetItem(row, 0, CString(text), hit->second);
+    const CString path(text);
+    HICON icon = hit->second ? hit->second : m_typeIcon ? m_typeIcon(path) : nullptr;
+    if (icon) m_list->SetItem(row, 0, path, icon);
     changed = true;
   }
   if (changed) CControlMgr::Invalidate(m_list, FALSE);

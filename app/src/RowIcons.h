@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -34,7 +35,9 @@ class CRowIcons {
   static std::wstring DefaultCacheFile();
 
   // The list whose rows get the icons; results arrive on a message window of this thread.
-  void Attach(CXList* list);
+  // typeIcon gives the icon of a path's type (owned by the caller), for rows whose cached
+  // icon turns out stale and that have none of their own any more.
+  void Attach(CXList* list, std::function<HICON(const CString&)> typeIcon = nullptr);
   // A row that shows the path: its cached icon at once, and a check by the icon thread.
   void ShowRow(int row, const CString& path);
   // Gives the rows what the icon thread found (also called on its message).
@@ -52,6 +55,7 @@ class CRowIcons {
   static LRESULT CALLBACK MessageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   CXList* m_list = nullptr;
+  std::function<HICON(const CString&)> m_typeIcon;
   std::wstring m_cacheFile;
   bool m_cacheLoaded = false;
   bool m_cacheChanged = false;

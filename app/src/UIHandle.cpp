@@ -358,7 +358,7 @@ void CUIHandle::FillList(CXList* list) {
   if (!m_images) m_images.Reset(ImageList_Create(32, 32, ILC_COLOR32, 100, 100));
   list->SetImageList(m_images.Get());
   m_pList = list;
-  m_rowIcons.Attach(list);
+  m_rowIcons.Attach(list, [this](const CString& path) { return TypeIcon(GuessedTypeKey(path), path); });
   m_iconCheckRow = list->GetRowCount();
   AppendRecords();
   StartBackgroundWork();

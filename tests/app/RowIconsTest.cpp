@@ -157,6 +157,35 @@ TEST_F(RowIconsTest, AProgramsOwnIconReplacesItsTypeIconAndTheNextRunShowsItFrom
   again.Stop();
 }
 
+TEST_F(RowIconsTest, AProgramThatChangedAndHasNoIconAnyMoreGoesBackToTheIconOfItsType) {
+  {
+    CXList list;
+    Fill(list, {program});
+    CRowIcons icons;
+    icons.SetCacheFile(cache);
+    icons.Attach(&list);
+    icons.ShowRow(0, program.c_str());
+    ASSERT_TRUE(icons.Settle(20000));
+    ASSERT_TRUE(IsRedIcon(LookOf(images.Get(), list.GetItemImage(0, 0))));
+    icons.Stop();
+  }
+  // Replaced by a program without an icon (another size): the cached icon shows first, then
+  // the row has the icon of its type again.
+  ASSERT_TRUE(CopyFileW(xtest::RecordArgsExe().c_str(), program.c_str(), FALSE));
+  CXList list;
+  Fill(list, {program});
+  const int typeImage = list.GetItemImage(0, 0);
+  HICON typeIcon = typeIcons.back().Get();
+  CRowIcons icons;
+  icons.SetCacheFile(cache);
+  icons.Attach(&list, [&](const CString&) { return typeIcon; });
+  icons.ShowRow(0, program.c_str());
+  EXPECT_TRUE(IsRedIcon(LookOf(images.Get(), list.GetItemImage(0, 0))));
+  ASSERT_TRUE(icons.Settle(20000));
+  EXPECT_EQ(list.GetItemImage(0, 0), typeImage);
+  icons.Stop();
+}
+
 TEST_F(RowIconsTest, NothingOnANetworkRemovableOrOpticalDriveIsReadForItsIcon) {
   // Real files with real icons on the drive the seam calls a network drive, a shortcut on the
   // local disk that points there, and paths on shares and other drives.
