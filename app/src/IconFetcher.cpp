@@ -57,45 +57,48 @@ HICON IconOfFile(const std::wstring& file, int index) {
   return large;
 }
 
-// The icon a shortcut shows: its own icon location, else its target's icon. The target is
-// named by the link file alone; it is read only under the same rule as any item.
+// The icon of a file a shortcut names (an icon location with its index, or the target),
+// read only under the same rule as any item; null when it gives none.
+HICON IconNamedByShortcut(const wchar_t* named, int index) {
+  if (!named[0]) return nullptr;
+  // Either may name environment variables ("%SystemRoot%\...").
+  wchar_t expanded[MAX_PATH] = {0};
+  const DWORD n = ExpandEnvironmentStringsW(named, expanded, MAX_PATH);
+  const std::wstring source = n > 0 && n <= MAX_PATH ? expanded : named;
+  if (!MayRead(source)) return nullptr;
+  const DWORD attributes = GetFileAttributesW(source.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return nullptr;
+  SHFILEINFOW info = {};
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    return SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES)
+               ? info.hIcon
+               : nullptr;
+  }
+  if (IsIconFile(LowerExtension(source))) return IconOfFile(source, index);
+  // Any other target: the icon of its type.
+  return SHGetFileInfoW(source.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES)
+             ? info.hIcon
+             : nullptr;
+}
+
+// The icon a shortcut shows: its own icon location, else (or when that gives none) its
+// target's icon. Loading the link file reads only the link; nothing is resolved.
 HICON IconOfShortcut(const std::wstring& shortcut) {
   CXComPtr<IShellLinkW> link;
   CXComPtr<IPersistFile> file;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.OutVoid())) ||
       FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid())) || FAILED(file->Load(shortcut.c_str(), STGM_READ)))
     return nullptr;
-  wchar_t buffer[MAX_PATH] = {0};
+  wchar_t location[MAX_PATH] = {0};
   int index = 0;
-  std::wstring source;
-  if (SUCCEEDED(link->GetIconLocation(buffer, MAX_PATH, &index)) && buffer[0]) {
-    buffer[MAX_PATH - 1] = 0;
-    wchar_t expanded[MAX_PATH] = {0};
-    const DWORD n = ExpandEnvironmentStringsW(buffer, expanded, MAX_PATH);
-    source = n > 0 && n <= MAX_PATH ? expanded : buffer;
-  } else {
-    index = 0;
-    buffer[0] = 0;
-    if (FAILED(link->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH)) || !buffer[0]) return nullptr;
-    buffer[MAX_PATH - 1] = 0;
-    wchar_t expanded[MAX_PATH] = {0};
-    const DWORD n = ExpandEnvironmentStringsW(buffer, expanded, MAX_PATH);
-    source = n > 0 && n <= MAX_PATH ? expanded : buffer;
+  if (SUCCEEDED(link->GetIconLocation(location, MAX_PATH, &index))) {
+    location[MAX_PATH - 1] = 0;
+    if (HICON icon = IconNamedByShortcut(location, index)) return icon;
   }
-  if (!MayRead(source)) return nullptr;
-  const DWORD attributes = GetFileAttributesW(source.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return nullptr;
-  SHFILEINFOW info = {};
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES))
-      return info.hIcon;
-    return nullptr;
-  }
-  if (IsIconFile(LowerExtension(source))) return IconOfFile(source, index);
-  // Any other target: the icon of its type.
-  if (SHGetFileInfoW(source.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES))
-    return info.hIcon;
-  return nullptr;
+  wchar_t target[MAX_PATH] = {0};
+  if (FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH))) return nullptr;
+  target[MAX_PATH - 1] = 0;
+  return IconNamedByShortcut(target, 0);
 }
 
 // The item read for its icon, or false when nothing needs reporting.
