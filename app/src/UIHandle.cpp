@@ -221,6 +221,7 @@ LRESULT CUIHandle::OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event) {
       break;
     case WM_DESTROY:
       StopBackgroundWork();
+      m_rowIcons.Stop();
       OnDestroyMainWindow();
       break;
     case WM_HOTKEY:
@@ -349,6 +350,7 @@ void CUIHandle::AddItem(const CString& path) {
   if (row >= 0) {
     EnsureImages();
     m_pList->SetItem(row, 0, path, TypeIcon(ExactTypeKey(path), path));  // the list keeps a copy
+    m_rowIcons.ShowRow(row, path);
   }
   int id = 0;
   m_store.Add(path, id);
@@ -363,6 +365,7 @@ void CUIHandle::AddItem(const CString& path) {
 void CUIHandle::FillList(CXList* list) {
   m_pList = list;
   if (m_images) list->SetImageList(m_images.Get());
+  m_rowIcons.Attach(list, [this](const CString& path) { return TypeIcon(GuessedTypeKey(path), path); });
   m_iconCheckRow = list->GetRowCount();
   AppendRecords();
   StartBackgroundWork();
@@ -388,6 +391,7 @@ void CUIHandle::AppendRecords() {
     const std::wstring key = GuessedTypeKey(path);
     const bool now = row < rowsNow || m_typeIcons.count(key);
     m_pList->SetItem(row, 0, path, now ? TypeIcon(key, path) : static_cast<HICON>(nullptr));
+    m_rowIcons.ShowRow(row, path);
     m_pList->SetItemData(row, static_cast<DWORD>(record->id));
   }
   m_store.ReleaseList();  // the list holds the rows now

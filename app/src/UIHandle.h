@@ -14,6 +14,7 @@
 #include "FavoriteStore.h"
 #include "GlobalHotKey.h"
 #include "HotKeyFile.h"
+#include "RowIcons.h"
 #include "Settings.h"
 #include "ShellHandles.h"
 #include "TrayIcon.h"
@@ -41,6 +42,7 @@ class CUIHandle : public INotifyCallback {
   CFavoriteStore& Store() { return m_store; }
   const CHotKeyFileParser& HotKeys() const { return m_hotKeys; }
   const CTrayIcon& Tray() const { return m_tray; }
+  CRowIcons& RowIcons() { return m_rowIcons; }
 
   // The commands of the main window's notifications, usable on their own.
   void FillList(CXList* list);
@@ -124,6 +126,7 @@ class CUIHandle : public INotifyCallback {
   CTrayIcon m_tray;
   CHotKeyFileParser m_hotKeys;
   CGlobalHotKey m_globalHotKey;
+  CRowIcons m_rowIcons;  // programs', shortcuts' and icon files' own icons
   std::map<std::wstring, CXIcon> m_typeIcons;
   HWND m_timerWindow = nullptr;  // holds the background timer while it runs
   bool m_startPending = false;   // FinishStart has yet to run

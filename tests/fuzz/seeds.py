@@ -154,3 +154,26 @@ for p in skin_files('skin/DefaultSkin/ui/*.xml') + skin_files('tests/ui/skins/*/
         skin_files('tests/ui/skins/basic/Res/Main.XML'):
     if os.path.getsize(p) <= 16384:
         put('uitemplate', os.path.relpath(p, ROOT).replace('/', '_'), read(p))
+
+
+def fnv1a(data):
+    h = 2166136261
+    for b in data:
+        h = ((h ^ b) * 16777619) & 0xFFFFFFFF
+    return h
+
+
+def icon_entry(path, write_time, size, side, shade):
+    body = struct.pack('<H', len(path)) + u16(path) + struct.pack('<QQHH', write_time, size, side, side)
+    body += bytes([shade, 0x20, 0x80, 0xFF]) * (side * side)
+    return body + struct.pack('<I', fnv1a(body))
+
+
+def icon_cache(entries, count=None):
+    return b'PVIC' + struct.pack('<II', 1, len(entries) if count is None else count) + b''.join(entries)
+
+
+put('iconcache', 'two', icon_cache([icon_entry('C:\\Tools\\editor.exe', 0x01D9000012345678, 40960, 32, 0x10),
+                                    icon_entry('C:\\Links\\\u4e2d\u6587.lnk', 7, 512, 4, 0x90)]))
+put('iconcache', 'noicon', icon_cache([icon_entry('C:\\plain.exe', 1, 2, 0, 0)]))
+put('iconcache', 'overcounted', icon_cache([icon_entry('C:\\a.ico', 3, 4, 2, 0x40)], count=5))

@@ -9,6 +9,7 @@ pinvale_fuzz(cmdline SOURCES ${APP}/HandedPath.cpp INCLUDES ${APP})
 pinvale_fuzz(copydata SOURCES ${APP}/HandedPath.cpp INCLUDES ${APP})
 pinvale_fuzz(droplist INCLUDES ${ROOT}/base/include)
 pinvale_fuzz(legacylist SOURCES ${APP}/LegacyList.cpp INCLUDES ${APP})
+pinvale_fuzz(iconcache SOURCES ${APP}/IconCache.cpp INCLUDES ${APP})
 pinvale_fuzz(hotkey SOURCES ${APP}/HotKeyRules.cpp ${UI}/skin/XmlStream.cpp
              INCLUDES ${APP} ${UI}/include ${EXPAT_INCLUDE} LIBS ${EXPAT_LIBRARY})
 pinvale_fuzz(xmlstream SOURCES ${UI}/skin/XmlStream.cpp INCLUDES ${UI_INCLUDES} ${EXPAT_INCLUDE}

@@ -431,6 +431,51 @@ TEST(ListMouse, HoverFollowsTheMouseAndLeavesSelectedRowsAlone) {
   EXPECT_EQ(h.list->GetHoverRow(), -1);
 }
 
+// The text of a tooltip window's tool (the list's manager keeps one), empty when it has none.
+std::wstring TooltipText(HWND tip) {
+  TOOLINFOW info = {};
+  info.cbSize = sizeof info;
+  wchar_t text[MAX_PATH] = {0};
+  info.lpszText = text;
+  if (!tip || (!SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&info)) &&
+               !SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&info))))
+    return std::wstring();
+  return text;
+}
+
+TEST(ListMouse, TwoLineRowsShowTheHoveredRowsPathAsTheTooltipUntilTheMouseLeavesThatRow) {
+  HostedList h(CRect(10, 10, 210, 110));
+  h.list->InsertColumn(200, L"path");
+  h.list->InsertItem(L"C:\\Tools\\editor.exe");
+  h.list->InsertItem(L"C:\\Links\\Notes.lnk");
+  ShowWindow(h.host.Get(), SW_SHOWNOACTIVATE);
+  CControlMgr* mgr = h.owner.XUI_GetControlMgr();
+  // One-line rows carry no tooltip of their own.
+  h.Mouse(WM_MOUSEMOVE, 50, 15);
+  h.Mouse(WM_MOUSEHOVER, 50, 15);
+  EXPECT_EQ(mgr->GetTooltipWnd(), nullptr);
+
+  ASSERT_TRUE(h.list->XUI_SetAttribute(L"twoline", L"1"));
+  h.Mouse(WM_MOUSEHOVER, 50, 15);
+  HWND tip = mgr->GetTooltipWnd();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(TooltipText(tip), L"C:\\Tools\\editor.exe");
+  EXPECT_TRUE(IsWindowVisible(tip));
+  // The host is at screen (100, 100); rows of 20 pixels start one pixel inside the list.
+  EXPECT_EQ(h.list->GetTooltipArea(), CRect(110, 111, 310, 131));
+  // The next row: the tooltip goes, and the next hover shows that row's path.
+  h.Mouse(WM_MOUSEMOVE, 50, 35);
+  EXPECT_FALSE(IsWindowVisible(tip));
+  h.Mouse(WM_MOUSEHOVER, 50, 35);
+  EXPECT_EQ(TooltipText(tip), L"C:\\Links\\Notes.lnk");
+  EXPECT_TRUE(IsWindowVisible(tip));
+  EXPECT_EQ(h.list->GetTooltipArea(), CRect(110, 131, 310, 151));
+  // Below the rows there is nothing to tell.
+  h.Mouse(WM_MOUSEMOVE, 50, 80);
+  EXPECT_FALSE(IsWindowVisible(tip));
+  EXPECT_TRUE(h.list->GetTooltip().IsEmpty());
+}
+
 TEST(ListMouse, SelectionRules) {
   HostedList h(CRect(10, 10, 210, 110));
   h.Fill(3);

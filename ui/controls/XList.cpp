@@ -8,6 +8,7 @@
 
 #include "ControlMgr.h"
 #include "ITessaly.h"
+#include "ItemPathParts.h"
 #include "XComCtl.h"
 #include "XDraw.h"
 #include "XMouseRoute.h"
@@ -314,6 +315,10 @@ BOOL CXList::XUI_SetAttribute(const wchar_t* name, const wchar_t* value) {
     else SetWheelStep(XSkinParseInt(text));
   } else if (lstrcmpiW(name, L"emptytext") == 0) {
     SetEmptyText(text);
+  } else if (lstrcmpiW(name, L"twoline") == 0) {
+    SetTwoLine(XSkinParseInt(text) != 0);
+  } else if (lstrcmpiW(name, L"folderfontid") == 0) {
+    SetFolderFontId(XSkinParseInt(text));
   } else if (lstrcmpiW(name, L"emptyfontid") == 0) {
     m_emptyFontId = XSkinParseInt(text);
   } else if (lstrcmpiW(name, L"bktransparent") == 0) {
@@ -569,13 +574,13 @@ void CXList::PaintRow(HDC dc, int index, const CRect& rowRect, int iconWidth, in
   for (size_t c = 0; c < cells.size() && c < m_columns.size(); ++c) {
     const int width = m_columns[c].width;
     PaintCell(dc, cells[c], CRect(left, rowRect.top, left + width, rowRect.bottom), state, iconWidth, iconHeight,
-              imageCount);
+              imageCount, m_bTwoLine && c == 0);
     left += width;
   }
 }
 
 void CXList::PaintCell(HDC dc, const CELL& cell, CRect cellRect, int state, int iconWidth, int iconHeight,
-                       int imageCount) {
+                       int imageCount, bool pathLines) {
   const int image = cell.Image();
   if (image >= 0 && image < imageCount) {
     const int rowHeight = cellRect.Height();
@@ -585,6 +590,64 @@ void CXList::PaintCell(HDC dc, const CELL& cell, CRect cellRect, int state, int 
   }
   const wchar_t* text = cell.Text();
   if (!text[0]) return;
+  if (pathLines) {
+    PaintPathLines(dc, text, cellRect, state);
+    return;
+  }
   const XFONT_ENTRY font = CXFontTable::Instance().Get(GetFontID(state));
   DrawSkinText(dc, CString(text), cellRect, font.color, DT_SINGLELINE | DT_VCENTER, 0, font.hFont);
+}
+
+namespace {
+
+// The height of a line of text in the font (the default GUI font when null).
+int LineHeight(HDC dc, HFONT font) {
+  CXDCState state(dc);
+  SelectObject(dc, font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  TEXTMETRICW metrics = {};
+  return GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
+}
+
+}  // namespace
+
+void CXList::PaintPathLines(HDC dc, const wchar_t* path, const CRect& textRect, int state) {
+  const ITEM_PATH_PARTS parts = SplitItemPath(XToU16(path, wcslen(path)));
+  const CString name(XFromU16(parts.name).c_str());
+  const XFONT_ENTRY nameFont = CXFontTable::Instance().Get(GetFontID(state));
+  if (parts.folder.empty()) {
+    DrawSkinText(dc, name, textRect, nameFont.color, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, 0, nameFont.hFont);
+    return;
+  }
+  const XFONT_ENTRY folderFont = m_folderFontId >= 0 ? CXFontTable::Instance().Get(m_folderFontId) : nameFont;
+  const int nameHeight = LineHeight(dc, nameFont.hFont), folderHeight = LineHeight(dc, folderFont.hFont);
+  // The two lines as one block in the middle of the row.
+  const int top = textRect.top + (textRect.Height() - nameHeight - folderHeight) / 2;
+  const CRect nameRect(textRect.left, top, textRect.right, top + nameHeight);
+  const CRect folderRect(textRect.left, nameRect.bottom, textRect.right, nameRect.bottom + folderHeight);
+  DrawSkinText(dc, name, nameRect, nameFont.color, DT_SINGLELINE | DT_NOPREFIX, 0, nameFont.hFont);
+  // A long folder keeps its start and its last part.
+  DrawSkinText(dc, CString(XFromU16(parts.folder).c_str()), folderRect, folderFont.color,
+               DT_SINGLELINE | DT_NOPREFIX | DT_PATH_ELLIPSIS, 0, folderFont.hFont);
+}
+
+CString CXList::GetTooltip() {
+  if (m_bTwoLine && m_hoverRow >= 0 && m_hoverRow < GetRowCount()) {
+    const wchar_t* text = GetItemText(m_hoverRow, 0);
+    if (text && text[0]) return CString(text);
+  }
+  return CXBaseUI::GetTooltip();
+}
+
+CRect CXList::GetTooltipArea() {
+  const CRect window = XUI_GetWindowRect();
+  if (!m_bTwoLine || m_hoverRow < 0 || m_hoverRow >= GetRowCount()) return window;
+  // The hovered row's band, inside the list, in screen pixels.
+  const CRect rect = XUI_GetRect();
+  const CXRowLayout& layout = Layout();
+  const long long top = static_cast<long long>(rect.top) + 1 + layout.Top(m_hoverRow) - GetBias();
+  const long long bottom = top + layout.Height(m_hoverRow);
+  CRect band(window.left, static_cast<int>(std::max<long long>(top - rect.top + window.top, window.top)),
+             window.right, static_cast<int>(std::min<long long>(bottom - rect.top + window.top, window.bottom)));
+  if (band.IsRectEmpty()) return window;
+  return band;
 }

@@ -48,6 +48,10 @@ class WENDORA_API CXBaseUI : public INotify, public IXUIObject, public CXEvent {
   virtual void SetFontID(const int* ids);  // four ids
   virtual void SetFontID(int id0, int id1, int id2, int id3);
   virtual void Relayout();
+  // Where the tooltip shown for this object holds, in screen pixels: the object's window
+  // rectangle (a list narrows it to the row whose text it shows). The tooltip goes once the
+  // mouse leaves it.
+  virtual CRect GetTooltipArea();
 
   // IXUIObject
   IXUIObject* XUI_GetParent() override;

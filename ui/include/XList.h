@@ -126,6 +126,17 @@ class WENDORA_API CXList : public CXBaseUI {
   // and colour of font id "emptyfontid" (default: the font of state 0).
   void SetEmptyText(const CString& text) { m_emptyText = text; }
   const CString& GetEmptyText() const { return m_emptyText; }
+  // Rows whose first cell holds a path show it as two lines (attribute "twoline"): the item's
+  // name, and below it the folder it lies in, in the font of font id "folderfontid" (default:
+  // the row's own); the full path is the row's tooltip. The cell's text stays the path. Off,
+  // rows draw their text as one line.
+  void SetTwoLine(bool on) { m_bTwoLine = on; }
+  bool IsTwoLine() const { return m_bTwoLine; }
+  void SetFolderFontId(int id) { m_folderFontId = id; }
+
+  // CXBaseUI: with two-line rows, the hovered row's full path and that row's rectangle.
+  CString GetTooltip() override;
+  CRect GetTooltipArea() override;
 
   // Scrolling.
   int GetRealListHeight();  // sum of all row heights
@@ -164,7 +175,8 @@ class WENDORA_API CXList : public CXBaseUI {
   };
   const CELL* Cell(int row, int column) const;
   void PaintCell(HDC dc, const CELL& cell, CRect cellRect, int state, int iconWidth, int iconHeight,
-                 int imageCount);
+                 int imageCount, bool pathLines);
+  void PaintPathLines(HDC dc, const wchar_t* path, const CRect& textRect, int state);
   void Click(WPARAM wParam, LPARAM lParam, BOOL left);
 
   int m_itemHeight = 20;
@@ -183,6 +195,8 @@ class WENDORA_API CXList : public CXBaseUI {
   bool m_bWheelFollowsSystem = false;
   CString m_emptyText;
   int m_emptyFontId = -1;  // -1: the font of state 0
+  bool m_bTwoLine = false;
+  int m_folderFontId = -1;  // -1: the row's own font
 
   CXRowLayout m_layout;
   // GetRow hands out writable rows (heights included): the layout is rebuilt before its next use.

@@ -145,7 +145,7 @@ void CControlMgr::DeactivateTooltip() {
 
 void CControlMgr::ShowTooltip(CXBaseUI* object) {
   m_tooltipText = object->GetTooltip();
-  m_tooltipArea = object->XUI_GetWindowRect();
+  m_tooltipArea = object->GetTooltipArea();
   m_toolInfo = TOOLINFOW{};
   m_toolInfo.cbSize = sizeof(TOOLINFOW);
   m_toolInfo.uFlags = TTF_IDISHWND;

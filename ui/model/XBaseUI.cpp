@@ -62,6 +62,8 @@ CString CXBaseUI::GetTooltip() { return m_tooltip; }
 
 void CXBaseUI::SetTooltip(const CString& tooltip) { m_tooltip = tooltip; }
 
+CRect CXBaseUI::GetTooltipArea() { return XUI_GetWindowRect(); }
+
 int CXBaseUI::GetCheck() { return m_check; }
 
 void CXBaseUI::SetCheck(int check) { m_check = check; }
