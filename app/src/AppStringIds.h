@@ -11,3 +11,5 @@
 #define IDS_KEY_ALT 207
 #define IDS_KEY_SHIFT 208
 #define IDS_KEY_WIN 209
+#define IDS_FILTER_NO_MATCH 210
+#define IDS_UNDO_REMOVED 211  // %s: the removed favourite's name

@@ -46,7 +46,36 @@ const DWORD kImportNowBytes = 1 << 20;
 
 const size_t kRecentSeedLimit = 5;
 
-enum { kWaitAdd, kWaitCount, kWaitDelete };
+enum { kWaitAdd, kWaitCount, kWaitDelete, kWaitRestore };
+
+const char kReadRowSql[] = "SELECT * from main where id=%d";
+
+// A value as it goes back into a statement: NULL, or quoted with its quotes doubled.
+std::string SqlLiteral(const char* value) {
+  if (!value) return "NULL";
+  std::string out("'");
+  for (const char* c = value; *c; ++c) {
+    out += *c;
+    if (*c == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
+int StoreRemovedRow(void* context, int columns, char** values, char**) {
+  auto* removed = static_cast<REMOVED_FAVORITE*>(context);
+  if (!values || columns < 6) return 0;
+  try {
+    removed->color = SqlLiteral(values[2]);
+    removed->addtime = SqlLiteral(values[3]);
+    removed->accesstime = SqlLiteral(values[4]);
+    removed->count = SqlLiteral(values[5]);
+    removed->stored = true;
+  } catch (...) {
+    removed->stored = false;
+    return 1;
+  }
+  return 0;
+}
 
 // Caught before SQLite sees the file: SQLite retries a file held without sharing for seconds
 // before it gives up, and the window would stand still all that time on every attempt.
@@ -504,7 +533,10 @@ bool CFavoriteStore::WriteWaiting() {
   int rc = Exec("BEGIN TRANSACTION;");
   for (size_t i = 0; rc == 0 && i < m_waiting.size(); ++i) {
     const WAITING_CHANGE& c = m_waiting[i];
-    rc = c.kind == kWaitAdd ? Insert(c.path) : c.kind == kWaitCount ? TouchAccess(c.id) : Delete(c.id);
+    rc = c.kind == kWaitAdd      ? Insert(c.path)
+         : c.kind == kWaitCount  ? TouchAccess(c.id)
+         : c.kind == kWaitRestore ? InsertRemoved(c.restore)
+                                  : Delete(c.id);
   }
   if (rc == 0) rc = Exec("COMMIT;");
   if (rc != 0) {
@@ -561,6 +593,52 @@ void CFavoriteStore::Remove(int id, const CString& path) {
   Wait(kWaitDelete, CString(), id);
 }
 
+REMOVED_FAVORITE CFavoriteStore::ReadForUndo(int id, const CString& path) {
+  REMOVED_FAVORITE removed;
+  removed.id = id;
+  removed.path = path;
+  if (id != 0 && m_db && !Unavailable()) {
+    char sql[64];
+    snprintf(sql, sizeof sql, kReadRowSql, id);
+    if (Exec(sql, StoreRemovedRow, &removed) != 0) removed.stored = false;
+  }
+  return removed;
+}
+
+int CFavoriteStore::InsertRemoved(const REMOVED_FAVORITE& removed) {
+  std::string sql = "INSERT INTO main(id,path,color,addtime,accesstime,count) VALUES(" + std::to_string(removed.id) +
+                    ",'" + XNarrow(EscapeSqlQuotes(removed.path.Str()).c_str()) + "'," + removed.color + "," +
+                    removed.addtime + "," + removed.accesstime + "," + removed.count + ");";
+  return Exec(sql);
+}
+
+int CFavoriteStore::Restore(const REMOVED_FAVORITE& removed) {
+  if (!m_db) return 0;
+  if (removed.id != 0) {
+    // Its removal never reached the file: the row is still there.
+    for (size_t i = m_waiting.size(); i-- > 0;) {
+      if (m_waiting[i].kind == kWaitDelete && m_waiting[i].id == removed.id) {
+        m_waiting.erase(m_waiting.begin() + static_cast<std::ptrdiff_t>(i));
+        return removed.id;
+      }
+    }
+  }
+  int id = 0;
+  if (removed.id == 0 || !removed.stored) {
+    // A waiting add, or a row that could not be read: added again like any path.
+    Add(removed.path, id);
+    return id;
+  }
+  if (!Unavailable()) {
+    int rc = InsertRemoved(removed);
+    if (rc == 0) return removed.id;
+    MarkUnavailable(WriteFault(rc));
+  }
+  WAITING_CHANGE change{kWaitRestore, removed.path, removed.id, removed};
+  m_waiting.push_back(change);
+  return removed.id;
+}
+
 bool CFavoriteStore::Retry() {
   if (!Unavailable() || !m_db) return false;
   if (!Settle()) return false;
@@ -587,7 +665,7 @@ bool CFavoriteStore::Retry() {
 void CFavoriteStore::KeepWaitingAddsForNextStart() {
   std::string lines;
   for (const WAITING_CHANGE& c : m_waiting) {
-    if (c.kind == kWaitAdd) lines += XNarrow(c.path) + "\r\n";
+    if (c.kind == kWaitAdd || c.kind == kWaitRestore) lines += XNarrow(c.path) + "\r\n";
   }
   m_waiting.clear();  // counts and deletes of rows the database never let us touch are gone
   if (lines.empty()) return;
