@@ -288,6 +288,10 @@ LRESULT CUIHandle::OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event) {
     case WM_CHAR:
       OnMainChar(e.wParam);
       break;
+    case WM_CONTEXTMENU:
+      // From the keyboard (the menu key, Shift+F10): what a right-click on the selected row does.
+      if (e.lParam == -1 && m_pList) OpenRowFolder(m_rows.SelectedRow());
+      break;
     case kStoreReportMessage:
       ShowStoreReport();
       break;
@@ -567,7 +571,7 @@ CXBaseUI* CUIHandle::MainChild(const wchar_t* id) const {
 }
 
 void CUIHandle::OnMainKeyDown(WPARAM key) {
-  const bool ctrl = KeyHeld(VK_CONTROL), shift = KeyHeld(VK_SHIFT), alt = KeyHeld(VK_MENU);
+  const bool ctrl = KeyHeld(VK_CONTROL), alt = KeyHeld(VK_MENU);
   m_skipChar = false;
   if (ctrl && !alt && key == 'F') {
     m_skipChar = true;
@@ -599,10 +603,6 @@ void CUIHandle::OnMainKeyDown(WPARAM key) {
     case VK_END: m_rows.Move(LIST_MOVE::kEnd); break;
     case VK_RETURN: OpenRow(m_rows.SelectedRow()); break;
     case VK_DELETE: DeleteSelectedRow(); break;
-    case VK_APPS: OpenRowFolder(m_rows.SelectedRow()); break;
-    case VK_F10:
-      if (shift) OpenRowFolder(m_rows.SelectedRow());
-      break;
     case VK_ESCAPE:
       if (m_rows.Filtered()) ClearFilter();
       else HideMainWindow();
