@@ -536,6 +536,7 @@ void CUIHandle::DeleteSelectedRow() {
   REMOVED_FAVORITE removed = m_store.ReadForUndo(id, path);
   FILTER_ENTRY entry = {};
   const int at = m_rows.RemoveRow(row, &entry);
+  if (at < 0) m_pList->DeleteRow(row);  // a row the model never had goes all the same
   if (at >= 0 && at < m_iconCheckRow) --m_iconCheckRow;
   m_store.Remove(id, path);
   if (at >= 0) {
