@@ -1,7 +1,8 @@
 // The favourites window without the mouse, with real key input on the default skin: typing
 // finds (an unbound letter or Ctrl+F starts the filter field, Enter opens the first match, Esc
 // clears and then hides), the selection keys, Enter and Delete on the list, and a removal
-// brought back by Ctrl+Z or the "Undo" link with its id, add time and open count.
+// brought back by Ctrl+Z or the "Undo" link with its id, add time and open count, also while
+// the list is filtered.
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
@@ -172,6 +173,16 @@ TEST_F(KeyboardTest, CtrlZAndTheUndoLinkBringBackARemovedFavouriteAsItWas) {
   e2e::Click(e2e::ClientToScreenPoint(main, kDeleteButton.x, kDeleteButton.y));
   ASSERT_TRUE(xtest::WaitFor([&] { return e2e::Query(install.DatabasePath(), kAll).size() == 2; }));
   e2e::Click(e2e::ClientToScreenPoint(main, kUndoLink.x, kUndoLink.y));
+  ASSERT_TRUE(xtest::WaitFor([&] { return e2e::Query(install.DatabasePath(), kAll).size() == 3; }));
+
+  // While filtered: the one row shown (selected as the first match) is the one removed, and it
+  // comes back. A click below the rows gives the list the keyboard and keeps the selection.
+  Type("third");
+  e2e::Click(e2e::ClientToScreenPoint(main, Row(4).x, Row(4).y));
+  e2e::PressKey(VK_DELETE);
+  ASSERT_TRUE(xtest::WaitFor([&] { return e2e::Query(install.DatabasePath(), kAll).size() == 2; }));
+  EXPECT_EQ(e2e::Query(install.DatabasePath(), "SELECT id FROM main ORDER BY id"), (e2e::Rows{{"1"}, {"2"}}));
+  e2e::PressKeys({VK_CONTROL}, 'Z');
   ASSERT_TRUE(xtest::WaitFor([&] { return e2e::Query(install.DatabasePath(), kAll).size() == 3; }));
   ASSERT_EQ(program.Exit(), 0u);
 
