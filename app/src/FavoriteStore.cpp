@@ -65,6 +65,7 @@ int StoreRemovedRow(void* context, int columns, char** values, char**) {
   auto* removed = static_cast<REMOVED_FAVORITE*>(context);
   if (!values || columns < 6) return 0;
   try {
+    removed->storedPath = SqlLiteral(values[1]);
     removed->color = SqlLiteral(values[2]);
     removed->addtime = SqlLiteral(values[3]);
     removed->accesstime = SqlLiteral(values[4]);
@@ -606,9 +607,13 @@ REMOVED_FAVORITE CFavoriteStore::ReadForUndo(int id, const CString& path) {
 }
 
 int CFavoriteStore::InsertRemoved(const REMOVED_FAVORITE& removed) {
+  // The path as the row held it: the list's copy of a long one is cut.
+  const std::string path = removed.storedPath.empty()
+                               ? "'" + XNarrow(EscapeSqlQuotes(removed.path.Str()).c_str()) + "'"
+                               : removed.storedPath;
   std::string sql = "INSERT INTO main(id,path,color,addtime,accesstime,count) VALUES(" + std::to_string(removed.id) +
-                    ",'" + XNarrow(EscapeSqlQuotes(removed.path.Str()).c_str()) + "'," + removed.color + "," +
-                    removed.addtime + "," + removed.accesstime + "," + removed.count + ");";
+                    "," + path + "," + removed.color + "," + removed.addtime + "," + removed.accesstime + "," +
+                    removed.count + ");";
   return Exec(sql);
 }
 

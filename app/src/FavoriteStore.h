@@ -34,7 +34,7 @@ struct REMOVED_FAVORITE {
   int id = 0;
   CString path;
   bool stored = false;  // the literals below were read from the row
-  std::string color, addtime, accesstime, count;
+  std::string storedPath, color, addtime, accesstime, count;  // the path whole, as stored
 };
 
 class CFavoriteStore {

@@ -522,4 +522,13 @@ TEST_F(FavoriteStoreTest, ARemovalIsUndoneAsItWasAlsoWhileTheDatabaseIsHeld) {
   EXPECT_TRUE(store.Retry());
   EXPECT_EQ(store.WaitingChanges(), 0u);
   EXPECT_EQ(Query(kAll), before);
+
+  // The list holds a long path cut; the row comes back with the whole one.
+  const std::wstring longPath = L"C:\\" + std::wstring(297, L'p');
+  ASSERT_EQ(store.Insert(longPath.c_str()), 0);
+  const CString cut(longPath.substr(0, 259).c_str());
+  removed = store.ReadForUndo(4, cut);
+  store.Remove(4, cut);
+  EXPECT_EQ(store.Restore(removed), 4);
+  EXPECT_EQ(Query("SELECT length(path) FROM main WHERE id=4"), (Rows{{"300"}}));
 }
