@@ -14,3 +14,5 @@
 // A second start found the running instance's window missing or not answering.
 #define IDS_INSTANCE_CAPTION 230
 #define IDS_INSTANCE_NOT_ANSWERING 231
+#define IDS_FILTER_NO_MATCH 210
+#define IDS_UNDO_REMOVED 211  // %s: the removed favourite's name

@@ -54,7 +54,37 @@ const DWORD kImportNowBytes = 1 << 20;
 
 const size_t kRecentSeedLimit = 5;
 
-enum { kWaitAdd, kWaitCount, kWaitDelete };
+enum { kWaitAdd, kWaitCount, kWaitDelete, kWaitRestore };
+
+const char kReadRowSql[] = "SELECT * from main where id=%d";
+
+// A value as it goes back into a statement: NULL, or quoted with its quotes doubled.
+std::string SqlLiteral(const char* value) {
+  if (!value) return "NULL";
+  std::string out("'");
+  for (const char* c = value; *c; ++c) {
+    out += *c;
+    if (*c == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
+int StoreRemovedRow(void* context, int columns, char** values, char**) {
+  auto* removed = static_cast<REMOVED_FAVORITE*>(context);
+  if (!values || columns < 6) return 0;
+  try {
+    removed->storedPath = SqlLiteral(values[1]);
+    removed->color = SqlLiteral(values[2]);
+    removed->addtime = SqlLiteral(values[3]);
+    removed->accesstime = SqlLiteral(values[4]);
+    removed->count = SqlLiteral(values[5]);
+    removed->stored = true;
+  } catch (...) {
+    removed->stored = false;
+    return 1;
+  }
+  return 0;
+}
 
 // A path as the in-memory list holds it (cut to a record's length): how rows and the
 // changes waiting for them are matched.
@@ -506,7 +536,7 @@ CString CFavoriteStore::TakeReport() {
 
 void CFavoriteStore::Wait(int kind, const CString& path, int id) {
   const bool journaled = kind == kWaitAdd && AppendJournal(path);
-  m_waiting.push_back({kind, path, id, journaled});
+  m_waiting.push_back({kind, path, id, journaled, REMOVED_FAVORITE()});
 }
 
 CString CFavoriteStore::WaitingJournalPath() { return DatabaseFolder() + L"\\favorite-waiting.pvl"; }
@@ -527,7 +557,7 @@ void CFavoriteStore::RewriteJournal() {
   const CString file = WaitingJournalPath();
   std::string lines;
   for (const WAITING_CHANGE& c : m_waiting) {
-    if (c.kind == kWaitAdd && c.journaled) lines += XNarrow(c.path, -1, CP_UTF8) + "\r\n";
+    if ((c.kind == kWaitAdd || c.kind == kWaitRestore) && c.journaled) lines += XNarrow(c.path, -1, CP_UTF8) + "\r\n";
   }
   if (lines.empty()) {
     DeleteFileW(file);
@@ -554,7 +584,7 @@ void CFavoriteStore::TakeOverJournal() {
   std::vector<WAITING_CHANGE> earlier;
   for (const std::string& line : SplitLegacyLines(ReadWholeFile(file))) {
     CString path(XWiden(line.data(), static_cast<int>(line.size()), CP_UTF8));
-    if (!path.IsEmpty()) earlier.push_back({kWaitAdd, path, 0, true});
+    if (!path.IsEmpty()) earlier.push_back({kWaitAdd, path, 0, true, REMOVED_FAVORITE()});
   }
   m_waiting.insert(m_waiting.begin(), earlier.begin(), earlier.end());
   if (earlier.empty()) DeleteFileW(file);
@@ -579,6 +609,8 @@ bool CFavoriteStore::WriteWaiting() {
         id = added == addedIds.end() ? 0 : added->second;
       }
       if (id != 0) rc = TouchAccess(id);
+    } else if (c.kind == kWaitRestore) {
+      rc = InsertRemoved(c.restore);
     } else {
       rc = Delete(c.id);
     }
@@ -656,12 +688,72 @@ void CFavoriteStore::Remove(int id, const CString& path) {
     }
     return;
   }
+  // A row whose restore still waits: the restore is withdrawn instead.
+  for (size_t i = m_waiting.size(); i-- > 0;) {
+    if (m_waiting[i].kind == kWaitRestore && m_waiting[i].id == id) {
+      const bool journaled = m_waiting[i].journaled;
+      m_waiting.erase(m_waiting.begin() + static_cast<std::ptrdiff_t>(i));
+      if (journaled) RewriteJournal();
+      return;
+    }
+  }
   if (!Unavailable()) {
     int rc = Delete(id);
     if (rc == 0) return;
     MarkUnavailable(WriteFault(rc));
   }
   Wait(kWaitDelete, CString(), id);
+}
+
+REMOVED_FAVORITE CFavoriteStore::ReadForUndo(int id, const CString& path) {
+  REMOVED_FAVORITE removed;
+  removed.id = id;
+  removed.path = path;
+  if (id != 0 && m_db && !Unavailable()) {
+    char sql[64];
+    snprintf(sql, sizeof sql, kReadRowSql, id);
+    if (Exec(sql, StoreRemovedRow, &removed) != 0) removed.stored = false;
+  }
+  return removed;
+}
+
+int CFavoriteStore::InsertRemoved(const REMOVED_FAVORITE& removed) {
+  // The path as the row held it: the list's copy of a long one is cut.
+  const std::string path = removed.storedPath.empty()
+                               ? "'" + XNarrow(EscapeSqlQuotes(removed.path.Str()).c_str()) + "'"
+                               : removed.storedPath;
+  std::string sql = "INSERT INTO main(id,path,color,addtime,accesstime,count) VALUES(" + std::to_string(removed.id) +
+                    "," + path + "," + removed.color + "," + removed.addtime + "," + removed.accesstime + "," +
+                    removed.count + ");";
+  return Exec(sql);
+}
+
+int CFavoriteStore::Restore(const REMOVED_FAVORITE& removed) {
+  if (!m_db) return 0;
+  if (removed.id != 0) {
+    // Its removal never reached the file: the row is still there.
+    for (size_t i = m_waiting.size(); i-- > 0;) {
+      if (m_waiting[i].kind == kWaitDelete && m_waiting[i].id == removed.id) {
+        m_waiting.erase(m_waiting.begin() + static_cast<std::ptrdiff_t>(i));
+        return removed.id;
+      }
+    }
+  }
+  int id = 0;
+  if (removed.id == 0 || !removed.stored) {
+    // A waiting add, or a row that could not be read: added again like any path.
+    Add(removed.path, id);
+    return id;
+  }
+  if (!Unavailable()) {
+    int rc = InsertRemoved(removed);
+    if (rc == 0) return removed.id;
+    MarkUnavailable(WriteFault(rc));
+  }
+  // Journaled as a plain add: a killed run still keeps the favourite (without its history).
+  WAITING_CHANGE change{kWaitRestore, removed.path, removed.id, AppendJournal(removed.path), removed};
+  m_waiting.push_back(change);
+  return removed.id;
 }
 
 bool CFavoriteStore::Retry() {
@@ -691,7 +783,7 @@ void CFavoriteStore::KeepWaitingAddsForNextStart() {
   // Journaled adds are read back from the journal; the legacy list takes the ones it refused.
   std::string lines;
   for (const WAITING_CHANGE& c : m_waiting) {
-    if (c.kind == kWaitAdd && !c.journaled) lines += XNarrow(c.path) + "\r\n";
+    if ((c.kind == kWaitAdd || c.kind == kWaitRestore) && !c.journaled) lines += XNarrow(c.path) + "\r\n";
   }
   m_waiting.clear();  // counts and deletes of rows the database never let us touch are gone
   if (lines.empty()) return;

@@ -29,6 +29,15 @@ struct FAVORITE_DATA {
   int count;
 };
 
+// A removed favourite as the database held it, so that it can be put back as it was. The
+// stored values are SQL literals read from its row (NULL kept as NULL).
+struct REMOVED_FAVORITE {
+  int id = 0;
+  CString path;
+  bool stored = false;  // the literals below were read from the row
+  std::string storedPath, color, addtime, accesstime, count;  // the path whole, as stored
+};
+
 class CFavoriteStore {
  public:
   CFavoriteStore() = default;
@@ -75,6 +84,13 @@ class CFavoriteStore {
   void CountOpen(int id, const CString& path = CString());
   // A row of id 0 is one that waits: its add is withdrawn (matched by path).
   void Remove(int id, const CString& path);
+  // What a removal would take away, read before it (stored stays false when the row cannot
+  // be read now).
+  REMOVED_FAVORITE ReadForUndo(int id, const CString& path);
+  // Puts a removed favourite back: its row returns with its id, colour, times and count (a
+  // removal still waiting is withdrawn instead; one that cannot be written now waits). The
+  // id the favourite has now, 0 while its add waits.
+  int Restore(const REMOVED_FAVORITE& removed);
 
   // While the database is unavailable: tries it again; true when it can be used now, every
   // waiting change was written and the in-memory list reloaded from it (show it anew).
@@ -155,11 +171,13 @@ class CFavoriteStore {
   bool Listed(const CString& path) const;
 
   struct WAITING_CHANGE {
-    int kind;  // kWaitAdd, kWaitCount, kWaitDelete
+    int kind;  // kWaitAdd, kWaitCount, kWaitDelete, kWaitRestore
     CString path;
     int id;
-    bool journaled;  // an add that is in the journal
+    bool journaled;  // an add or restore that is in the journal
+    REMOVED_FAVORITE restore;  // kWaitRestore
   };
+  int InsertRemoved(const REMOVED_FAVORITE& removed);
 
   std::vector<FAVORITE_DATA> m_list;
   CXComPtr<ISQLite> m_db;

@@ -30,6 +30,13 @@ CString CHotKeyFileParser::FindHotKey(wchar_t key) const {
   return CString();
 }
 
+bool CHotKeyFileParser::HasKey(wchar_t key) const {
+  for (const HOTKEY_DATA& e : m_entries) {
+    if (e.key == key) return true;
+  }
+  return false;
+}
+
 void CHotKeyFileParser::AddEntry(const char* key, const char* value) {
   HOTKEY_DATA entry = {};
   std::wstring k = XWiden(key, -1, CP_UTF8);

@@ -28,6 +28,8 @@ class CHotKeyFileParser : public IXmlTemplate<CHotKeyFileParser> {
   int LoadFromFolder(const CString& folder);
   // The path of the first entry whose key equals the code exactly, or an empty string.
   CString FindHotKey(wchar_t key) const;
+  // Whether an entry has the key (also one bound to an empty path, which starts nothing).
+  bool HasKey(wchar_t key) const;
 
   const std::vector<HOTKEY_DATA>& Entries() const { return m_entries; }
   static const size_t kKeptEntries = 1024;

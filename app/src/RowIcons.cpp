@@ -42,9 +42,10 @@ LRESULT CALLBACK CRowIcons::MessageProc(HWND window, UINT message, WPARAM wParam
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void CRowIcons::Attach(CXList* list, std::function<HICON(const CString&)> typeIcon) {
+void CRowIcons::Attach(CXList* list, std::function<HICON(const CString&)> typeIcon, ICON_SINK setIcons) {
   m_list = list;
   m_typeIcon = std::move(typeIcon);
+  m_setIcons = std::move(setIcons);
   if (m_window || m_stopped) return;
   WNDCLASSW wc = {};
   wc.lpfnWndProc = &CRowIcons::MessageProc;
@@ -111,20 +112,26 @@ HICON CRowIcons::IconOf(const ICON_CACHE_ENTRY& entry) {
 }
 
 void CRowIcons::ShowRow(int row, const CString& path) {
-  if (m_stopped || !m_list || path.IsEmpty()) return;
+  if (HICON icon = Request(path)) m_list->SetItem(row, 0, path, icon);
+}
+
+HICON CRowIcons::Request(const CString& path) {
+  if (m_stopped || !m_list || path.IsEmpty()) return nullptr;
   const std::wstring key(path.GetString());
-  if (!HasOwnIcon(key)) return;
+  if (!HasOwnIcon(key)) return nullptr;
   LoadCache();
   ICON_REQUEST request;
   request.path = key;
+  HICON own = nullptr;
   auto cached = m_cache.find(key);
   if (cached != m_cache.end()) {
-    if (HICON icon = IconOf(cached->second)) m_list->SetItem(row, 0, path, icon);
+    own = IconOf(cached->second);
     request.known = true;
     request.writeTime = cached->second.writeTime;
     request.size = cached->second.size;
   }
   if (m_requested.insert(key).second) m_fetcher.Request(request);
+  return own;
 }
 
 void CRowIcons::ApplyResults() {
@@ -147,6 +154,14 @@ void CRowIcons::ApplyResults() {
     m_cacheChanged = true;
   }
   if (!m_list || found.empty()) return;
+  if (m_setIcons) {
+    for (auto& hit : found) {
+      if (!hit.second && m_typeIcon) hit.second = m_typeIcon(CString(hit.first.c_str()));
+    }
+    m_setIcons(found);
+    CControlMgr::Invalidate(m_list, FALSE);
+    return;
+  }
   bool changed = false;
   for (int row = 0; row < m_list->GetRowCount(); ++row) {
     const wchar_t* text = m_list->GetItemText(row, 0);

@@ -37,8 +37,14 @@ class CRowIcons {
   // The list whose rows get the icons; results arrive on a message window of this thread.
   // typeIcon gives the icon of a path's type (owned by the caller), for rows whose cached
   // icon turns out stale and that have none of their own any more.
-  void Attach(CXList* list, std::function<HICON(const CString&)> typeIcon = nullptr);
-  // A row that shows the path: its cached icon at once, and a check by the icon thread.
+  // setIcons, when given, takes each batch of new icons (by path) instead of the list's rows:
+  // for an owner that keeps the rows' icons itself (a filtered list).
+  using ICON_SINK = std::function<void(const std::unordered_map<std::wstring, HICON>&)>;
+  void Attach(CXList* list, std::function<HICON(const CString&)> typeIcon = nullptr, ICON_SINK setIcons = nullptr);
+  // An item that is listed: its cached own icon (null without one), and a check by the icon
+  // thread.
+  HICON Request(const CString& path);
+  // A row that shows the path: Request, with the cached icon given to the row at once.
   void ShowRow(int row, const CString& path);
   // Gives the rows what the icon thread found (also called on its message).
   void ApplyResults();
@@ -56,6 +62,7 @@ class CRowIcons {
 
   CXList* m_list = nullptr;
   std::function<HICON(const CString&)> m_typeIcon;
+  ICON_SINK m_setIcons;
   std::wstring m_cacheFile;
   bool m_cacheLoaded = false;
   bool m_cacheChanged = false;

@@ -9,6 +9,7 @@
 #include <shlobj.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <memory>
 
@@ -42,6 +43,14 @@ const DWORD kIconSliceMs = 8;  // the longest the window waits for the icon chec
 // Rows from here on that need a type not asked of the shell yet (a few milliseconds a type)
 // get their icon from the background check: they are not on the first screen.
 const int kIconRowsNow = 64;
+
+// How long the "Removed ... Undo" line stays.
+const UINT_PTR kUndoLineTimer = 0x5545;
+const UINT kUndoLineMs = 8000;
+const int kUndoLineHeight = 28;  // taken from the bottom of the list while the line shows
+const int kUndoNameChars = 32;   // longer names are shortened with an ellipsis
+
+bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 // Type keys: folders have their own (no extension can hold a backslash), files their
 // extension in lower case ("" for none).
@@ -197,8 +206,17 @@ LRESULT CUIHandle::OnControlNotify(IXUIObject* sender, NOTIFY_EVENT* event) {
     }
     return 0;
   }
+  if (IdIs(id, L"filter")) {
+    // Keys the field's editor hands on (not those the window routes to it under the mouse).
+    const HWND main = m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr;
+    if (code == WM_KEYDOWN && event->event.hWnd != main && IsFilterEditor(event->event.hWnd))
+      OnFilterKeyDown(event->event.hWnd, event->event.wParam);
+    return 0;
+  }
   if (code != XWM_LBUTTONCLICK) return 0;
-  if (IdIs(id, L"toolbar.desktop")) {
+  if (IdIs(id, L"undo")) {
+    UndoRemoval();
+  } else if (IdIs(id, L"toolbar.desktop")) {
     MinimizeAllWindows();
   } else if (IdIs(id, L"additem")) {
     AddFolderFromPicker(HostWindowOf(sender));
@@ -242,6 +260,8 @@ LRESULT CUIHandle::OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event) {
           ROW_DATA* row = m_pList->GetRow(i);
           if (row && row->state == 2) row->state = 0;
         }
+        // Each showing starts with the whole list.
+        ClearFilter();
         CControlMgr::Invalidate(m_pList, FALSE);
       }
       break;
@@ -257,16 +277,28 @@ LRESULT CUIHandle::OnMainWindowMessage(CXWindow* window, NOTIFY_EVENT* event) {
       }
       break;
     case WM_COMMAND:
+      if (HIWORD(e.wParam) == EN_CHANGE && IsFilterEditor(reinterpret_cast<HWND>(e.lParam))) {
+        HWND field = reinterpret_cast<HWND>(e.lParam);
+        const int length = GetWindowTextLengthW(field);
+        std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(field, &text[0], static_cast<int>(text.size())))));
+        ApplyFilter(CString(text.c_str()));
+        break;
+      }
       if (LOWORD(e.wParam) == CTrayIcon::kCommandOpen) {
         ShowMainWindow(SW_SHOW);
         SetForegroundWindow(hwnd);
       }
       break;
     case WM_KEYDOWN:
-      if (e.wParam >= 'A' && e.wParam <= 'Z') {
-        CString path = m_hotKeys.FindHotKey(static_cast<wchar_t>(e.wParam));
-        if (!path.IsEmpty()) StartShell(path);
-      }
+      OnMainKeyDown(e.wParam);
+      break;
+    case WM_CHAR:
+      OnMainChar(e.wParam);
+      break;
+    case WM_CONTEXTMENU:
+      // From the keyboard (the menu key, Shift+F10): what a right-click on the selected row does.
+      if (e.lParam == -1 && m_pList) OpenRowFolder(m_rows.SelectedRow());
       break;
     case kStoreReportMessage:
       ShowStoreReport();
@@ -346,17 +378,15 @@ void CUIHandle::ToggleMainWindow() {
 void CUIHandle::AddItem(const CString& path) {
   // A database let go since the last try takes this add in order, after the waiting ones.
   if (m_store.Unavailable()) RetryStore();
-  int row = m_pList ? m_pList->InsertItem(path, 0) : -1;
-  if (row >= 0) {
-    EnsureImages();
-    m_pList->SetItem(row, 0, path, TypeIcon(ExactTypeKey(path), path));  // the list keeps a copy
-    m_rowIcons.ShowRow(row, path);
-  }
+  HideUndoLine();
   int id = 0;
   m_store.Add(path, id);
   if (id != 0) m_store.NoteAdded(id);
-  if (row >= 0) {
-    m_pList->SetItemData(row, static_cast<DWORD>(id));
+  if (m_pList) {
+    EnsureImages();
+    // Kept in the full list; shown now only when it matches the filter.
+    HICON own = m_rowIcons.Request(path);
+    m_rows.Append(path, static_cast<DWORD>(id), own ? own : TypeIcon(ExactTypeKey(path), path));
     CControlMgr::Invalidate(m_pList, FALSE);
   }
   AfterStoreUse();
@@ -365,8 +395,11 @@ void CUIHandle::AddItem(const CString& path) {
 void CUIHandle::FillList(CXList* list) {
   m_pList = list;
   if (m_images) list->SetImageList(m_images.Get());
-  m_rowIcons.Attach(list, [this](const CString& path) { return TypeIcon(GuessedTypeKey(path), path); });
-  m_iconCheckRow = list->GetRowCount();
+  m_rows.Attach(list);
+  m_rowIcons.Attach(
+      list, [this](const CString& path) { return TypeIcon(GuessedTypeKey(path), path); },
+      [this](const std::unordered_map<std::wstring, HICON>& icons) { m_rows.SetIconsOfPaths(icons); });
+  m_iconCheckRow = m_rows.Model().Count();
   AppendRecords();
   StartBackgroundWork();
 }
@@ -386,13 +419,10 @@ void CUIHandle::AppendRecords() {
   for (int i = 0; i < m_store.Count(); ++i) {
     const FAVORITE_DATA* record = m_store.At(i);
     const CString path(record->path);
-    const int row = m_pList->InsertItem(path, 0);
-    if (row < 0) continue;
     const std::wstring key = GuessedTypeKey(path);
-    const bool now = row < rowsNow || m_typeIcons.count(key);
-    m_pList->SetItem(row, 0, path, now ? TypeIcon(key, path) : static_cast<HICON>(nullptr));
-    m_rowIcons.ShowRow(row, path);
-    m_pList->SetItemData(row, static_cast<DWORD>(record->id));
+    const bool now = m_rows.Model().Count() < rowsNow || m_typeIcons.count(key);
+    HICON own = m_rowIcons.Request(path);
+    m_rows.Append(path, static_cast<DWORD>(record->id), own ? own : now ? TypeIcon(key, path) : static_cast<HICON>(nullptr));
   }
   m_store.ReleaseList();  // the list holds the rows now
 }
@@ -441,15 +471,15 @@ void CUIHandle::BackgroundStep() {
 }
 
 bool CUIHandle::CheckIcons(DWORD deadline) {
-  const int count = m_pList->GetRowCount();
+  const int count = m_rows.Model().Count();
   bool changed = false;
   for (int checked = 1; m_iconCheckRow < count; ++checked) {
-    const wchar_t* text = m_pList->GetItemText(m_iconCheckRow, 0);
-    if (text && text[0]) {
-      const CString path(text);
+    const FILTER_ENTRY* entry = m_rows.Model().Entry(m_iconCheckRow);
+    if (entry && !entry->path.empty()) {
+      const CString path(entry->path.c_str());
       const std::wstring exact = ExactTypeKey(path);
-      if (exact != GuessedTypeKey(path) || m_pList->GetItemImage(m_iconCheckRow, 0) < 0) {
-        m_pList->SetItem(m_iconCheckRow, 0, path, TypeIcon(exact, path));
+      if (exact != GuessedTypeKey(path) || !entry->icon) {
+        m_rows.SetEntryIcon(m_iconCheckRow, TypeIcon(exact, path));
         changed = true;
       }
     }
@@ -463,7 +493,9 @@ bool CUIHandle::CheckIcons(DWORD deadline) {
 void CUIHandle::RetryStore() {
   if (m_store.Retry() && m_pList) {
     // The database's rows now include every add of the meantime, with their ids.
-    for (int row = m_pList->GetRowCount(); row-- > 0;) m_pList->DeleteRow(row);
+    m_rows.Clear();
+    HideUndoLine();  // the place it would return to is gone
+    m_canUndo = false;
     m_iconCheckRow = 0;
     AppendRecords();
     StartBackgroundWork();
@@ -526,11 +558,224 @@ void CUIHandle::DeleteSelectedRow() {
   int id = static_cast<int>(m_pList->GetItemData(row));
   const wchar_t* text = m_pList->GetItemText(row, 0);
   CString path(text ? text : L"");
-  m_pList->DeleteRow(row);
-  if (row < m_iconCheckRow) --m_iconCheckRow;
+  REMOVED_FAVORITE removed = m_store.ReadForUndo(id, path);
+  FILTER_ENTRY entry = {};
+  const int at = m_rows.RemoveRow(row, &entry);
+  if (at < 0) m_pList->DeleteRow(row);  // a row the model never had goes all the same
+  if (at >= 0 && at < m_iconCheckRow) --m_iconCheckRow;
   m_store.Remove(id, path);
+  if (at >= 0) {
+    removed.path = CString(entry.path.c_str());  // the whole path, as the full list holds it
+    m_removed = removed;
+    m_removedAt = at;
+    m_canUndo = true;
+    ShowUndoLine(removed.path);
+  }
   CControlMgr::Invalidate(m_pList, FALSE);
   AfterStoreUse();
+}
+
+void CUIHandle::UndoRemoval() {
+  if (!m_canUndo || !m_pList) return;
+  m_canUndo = false;
+  HideUndoLine();
+  if (m_store.Unavailable()) RetryStore();
+  const int id = m_store.Restore(m_removed);
+  if (id != 0) m_store.NoteAdded(id);
+  const CString& path = m_removed.path;
+  const int at = std::min(m_removedAt, m_rows.Model().Count());
+  const int row = m_rows.Insert(at, path, static_cast<DWORD>(id), TypeIcon(ExactTypeKey(path), path));
+  if (at < m_iconCheckRow) ++m_iconCheckRow;
+  if (row >= 0) m_rows.Select(row);
+  CControlMgr::Invalidate(m_pList, FALSE);
+  AfterStoreUse();
+}
+
+CXBaseUI* CUIHandle::MainChild(const wchar_t* id) const {
+  CControlMgr* mgr = m_pMainWnd ? m_pMainWnd->XUI_GetControlMgr() : nullptr;
+  return mgr ? mgr->FindUI(id) : nullptr;
+}
+
+void CUIHandle::OnMainKeyDown(WPARAM key) {
+  const bool ctrl = KeyHeld(VK_CONTROL), alt = KeyHeld(VK_MENU);
+  m_skipChar = false;
+  if (ctrl && !alt && key == 'F') {
+    m_skipChar = true;
+    FocusFilter(0);
+    return;
+  }
+  if (ctrl && !alt && key == 'Z') {
+    m_skipChar = true;
+    UndoRemoval();
+    return;
+  }
+  if (key >= 'A' && key <= 'Z') {
+    // The key table's letters keep their meaning; the others are typed into the filter.
+    const wchar_t letter = static_cast<wchar_t>(key);
+    if (m_hotKeys.HasKey(letter)) {
+      m_skipChar = true;
+      CString path = m_hotKeys.FindHotKey(letter);
+      if (!path.IsEmpty()) StartShell(path);
+    }
+    return;
+  }
+  if (!m_pList) return;
+  switch (key) {
+    case VK_UP: m_rows.Move(LIST_MOVE::kUp); break;
+    case VK_DOWN: m_rows.Move(LIST_MOVE::kDown); break;
+    case VK_PRIOR: m_rows.Move(LIST_MOVE::kPageUp); break;
+    case VK_NEXT: m_rows.Move(LIST_MOVE::kPageDown); break;
+    case VK_HOME: m_rows.Move(LIST_MOVE::kHome); break;
+    case VK_END: m_rows.Move(LIST_MOVE::kEnd); break;
+    case VK_RETURN: OpenRow(m_rows.SelectedRow()); break;
+    case VK_DELETE: DeleteSelectedRow(); break;
+    case VK_ESCAPE:
+      if (m_rows.Filtered()) ClearFilter();
+      else HideMainWindow();
+      break;
+    default: break;
+  }
+}
+
+void CUIHandle::OnMainChar(WPARAM character) {
+  const bool skip = m_skipChar;
+  m_skipChar = false;
+  if (skip || character < 0x20 || character == 0x7F || character > 0xFFFF) return;
+  if (KeyHeld(VK_CONTROL) && !KeyHeld(VK_MENU)) return;  // AltGr sends Ctrl+Alt and types
+  FocusFilter(static_cast<wchar_t>(character));
+}
+
+bool CUIHandle::IsFilterEditor(HWND window) const {
+  // The field's editor is the native child laid over it while the user edits.
+  CXBaseUI* filter = MainChild(L"filter");
+  HWND main = m_pMainWnd ? m_pMainWnd->GetHWND() : nullptr;
+  if (!filter || !window || !main || GetParent(window) != main || !IsWindowVisible(window)) return false;
+  RECT placed = {};
+  GetWindowRect(window, &placed);
+  MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&placed), 2);
+  RECT field = filter->XUI_GetRect(), common = {};
+  return IntersectRect(&common, &placed, &field) != 0;
+}
+
+HWND CUIHandle::FilterEditor() const {
+  HWND focus = GetFocus();
+  return IsFilterEditor(focus) ? focus : nullptr;
+}
+
+void CUIHandle::OnFilterKeyDown(HWND editor, WPARAM key) {
+  switch (key) {
+    case VK_UP: m_rows.Move(LIST_MOVE::kUp); break;
+    case VK_DOWN: m_rows.Move(LIST_MOVE::kDown); break;
+    case VK_PRIOR: m_rows.Move(LIST_MOVE::kPageUp); break;
+    case VK_NEXT: m_rows.Move(LIST_MOVE::kPageDown); break;
+    case VK_RETURN: {
+      // The first match is selected as the text changes; the arrows may have moved on.
+      int row = m_rows.SelectedRow();
+      OpenRow(row >= 0 ? row : 0);
+      break;
+    }
+    case VK_ESCAPE:
+      if (GetWindowTextLengthW(editor) > 0) ClearFilter();
+      else HideMainWindow();
+      break;
+    default: break;
+  }
+}
+
+void CUIHandle::FocusFilter(wchar_t character) {
+  CXBaseUI* filter = MainChild(L"filter");
+  if (!filter || !filter->XUI_IsEnable() || !m_pMainWnd) return;
+  HWND field = FilterEditor();
+  if (!field) {
+    // As a click would: the field takes the focus and opens its editor over itself.
+    filter->XUI_SetFocus(TRUE);
+    MESSAGE_EVENT focus = {};
+    focus.hWnd = m_pMainWnd->GetHWND();
+    focus.uMsg = WM_SETFOCUS;
+    filter->MessageHandle(&focus);
+    field = FilterEditor();
+  }
+  if (!field) return;
+  if (character) {
+    // Typed after what the field holds, as if the field had had the keyboard.
+    const LPARAM end = GetWindowTextLengthW(field);
+    SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageW(field, WM_CHAR, character, 0);
+  }
+}
+
+void CUIHandle::ApplyFilter(const CString& text) {
+  if (!m_pList) return;
+  m_rows.SetFilter(text.Str(), CString(AppText(IDS_FILTER_NO_MATCH).c_str()));
+  if (CXBaseUI* hint = MainChild(L"filter.hint")) {
+    if ((hint->XUI_IsVisible() != 0) != text.IsEmpty()) {
+      hint->XUI_SetVisible(text.IsEmpty());
+      CControlMgr::Invalidate(hint, FALSE);
+    }
+  }
+}
+
+void CUIHandle::ClearFilter() {
+  if (HWND field = FilterEditor()) SetWindowTextW(field, L"");
+  if (CXBaseUI* filter = MainChild(L"filter")) {
+    filter->XUI_SetWindowText(L"");
+    CControlMgr::Invalidate(filter, FALSE);
+  }
+  ApplyFilter(CString());
+}
+
+void CUIHandle::ShowUndoLine(const CString& path) {
+  CXBaseUI* text = MainChild(L"list.container");
+  CControlMgr* inner = text ? text->XUI_GetControlMgr() : nullptr;
+  CXBaseUI* line = inner ? inner->FindUI(L"undo.text") : nullptr;
+  CXBaseUI* link = inner ? inner->FindUI(L"undo") : nullptr;
+  if (!line || !link || !m_pList || !m_pMainWnd) return;
+  std::wstring name = CListFilter::DisplayName(path.Str());
+  if (name.size() > static_cast<size_t>(kUndoNameChars)) name = name.substr(0, kUndoNameChars - 1) + L"\x2026";
+  std::wstring removed = AppText(IDS_UNDO_REMOVED);
+  const size_t hole = removed.find(L"%s");
+  if (hole == std::wstring::npos) removed += L" " + name;
+  else removed.replace(hole, 2, name);
+  line->XUI_SetWindowText(removed.c_str());
+  const bool wasShown = line->XUI_IsVisible() != 0;
+  line->XUI_SetVisible(TRUE);
+  link->XUI_SetVisible(TRUE);
+  if (!wasShown) {
+    if (CXRelayOut* rule = m_pList->GetRelayoutPtr()) {
+      CRect margin = rule->GetMargin();
+      margin.bottom += kUndoLineHeight;
+      rule->SetMargin(margin);
+      m_pList->NeedRelayout(1);
+    }
+  }
+  CControlMgr::Invalidate(text, FALSE);
+  SetTimer(m_pMainWnd->GetHWND(), kUndoLineTimer, kUndoLineMs, &CUIHandle::UndoLineTick);
+}
+
+void CUIHandle::HideUndoLine() {
+  CXBaseUI* container = MainChild(L"list.container");
+  CControlMgr* inner = container ? container->XUI_GetControlMgr() : nullptr;
+  CXBaseUI* line = inner ? inner->FindUI(L"undo.text") : nullptr;
+  CXBaseUI* link = inner ? inner->FindUI(L"undo") : nullptr;
+  if (m_pMainWnd) KillTimer(m_pMainWnd->GetHWND(), kUndoLineTimer);
+  if (!line || !link || !line->XUI_IsVisible()) return;
+  line->XUI_SetVisible(FALSE);
+  link->XUI_SetVisible(FALSE);
+  if (CXRelayOut* rule = m_pList ? m_pList->GetRelayoutPtr() : nullptr) {
+    CRect margin = rule->GetMargin();
+    margin.bottom -= kUndoLineHeight;
+    rule->SetMargin(margin);
+    m_pList->NeedRelayout(1);
+  }
+  CControlMgr::Invalidate(container, FALSE);
+}
+
+void CALLBACK CUIHandle::UndoLineTick(HWND, UINT, UINT_PTR, DWORD) {
+  try {
+    // The line goes; Ctrl+Z still brings the removal back until the next change.
+    Instance().HideUndoLine();
+  } catch (...) {
+  }
 }
 
 void CUIHandle::AddFolderFromPicker(HWND owner) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "FavoriteStore.h"
+#include "FilteredList.h"
 #include "GlobalHotKey.h"
 #include "HotKeyFile.h"
 #include "RowIcons.h"
@@ -21,6 +22,7 @@
 #include "XString.h"
 #include "XUIObject.h"
 
+class CXBaseUI;
 class CXList;
 class CXWindow;
 
@@ -49,6 +51,9 @@ class CUIHandle : public INotifyCallback {
   void OpenRow(int row);          // double-click: open the item, count the open
   void OpenRowFolder(int row);    // right-click: open its folder, count the open
   void DeleteSelectedRow();
+  // Ctrl+Z and the "Undo" link: the last removed favourite back at its place, as it was.
+  void UndoRemoval();
+  const CFilteredList& Rows() const { return m_rows; }
   void AddFolderFromPicker(HWND owner);
   // A folder the picker returned, stored like every other path (no trailing backslash but a
   // drive root's) when it exists.
@@ -96,6 +101,22 @@ class CUIHandle : public INotifyCallback {
   void AfterStoreUse();
   void ShowStoreReport();
   int RowAtPoint(LPARAM lParam);
+  // Keys of the main window (the list has the keyboard) and of the filter field's editor.
+  void OnMainKeyDown(WPARAM key);
+  void OnMainChar(WPARAM character);
+  void OnFilterKeyDown(HWND editor, WPARAM key);
+  bool IsFilterEditor(HWND window) const;
+  HWND FilterEditor() const;  // the field's editor while it has the keyboard, else null
+  // Opens the filter field's editor, the character (when not 0) typed after its text.
+  void FocusFilter(wchar_t character);
+  // The field's text (the editor's while it is open) as the list's filter.
+  void ApplyFilter(const CString& text);
+  void ClearFilter();
+  CXBaseUI* MainChild(const wchar_t* id) const;
+  // The "Removed ... Undo" line under the list: shown after a removal for a few seconds.
+  void ShowUndoLine(const CString& path);
+  void HideUndoLine();
+  static void CALLBACK UndoLineTick(HWND window, UINT message, UINT_PTR id, DWORD time);
   // GetFileTypeIcon's icon for a type key (the folder key, or the extension), kept per key:
   // the icon depends on nothing else, and asking the shell is the dearest part of a row.
   // Owned here.
@@ -121,6 +142,7 @@ class CUIHandle : public INotifyCallback {
   CXImageList m_images;
   std::unique_ptr<CSettings> m_pSettings;
   CXList* m_pList = nullptr;
+  CFilteredList m_rows;  // the list's rows through the filter
   CXWindow* m_pMainWnd = nullptr;
   CFavoriteStore m_store;
   CTrayIcon m_tray;
@@ -130,5 +152,9 @@ class CUIHandle : public INotifyCallback {
   std::map<std::wstring, CXIcon> m_typeIcons;
   HWND m_timerWindow = nullptr;  // holds the background timer while it runs
   bool m_startPending = false;   // FinishStart has yet to run
-  int m_iconCheckRow = 0;        // rows before it show the icon of what they are
+  int m_iconCheckRow = 0;        // entries before it show the icon of what they are
+  bool m_skipChar = false;       // the character of a bound letter's key is not typed
+  bool m_canUndo = false;
+  REMOVED_FAVORITE m_removed;    // the last removal, while it can be undone
+  int m_removedAt = 0;           // its place in the full list
 };

@@ -539,3 +539,46 @@ TEST_F(FavoriteStoreTest, APendingPathThatWaitedIsNotAddedWhenTheListHasIt) {
 }
 
 }  // namespace
+
+// A removal taken back: the row returns with its id, colour, times and count; a removal still
+// waiting for a held database is withdrawn, and one written before the hold returns once the
+// database is let go.
+TEST_F(FavoriteStoreTest, ARemovalIsUndoneAsItWasAlsoWhileTheDatabaseIsHeld) {
+  Fill(store, {L"C:\\a", L"C:\\it's", L"C:\\c"});
+  Query("UPDATE main SET color='abcdef', addtime='2020-01-02 03:04:05', accesstime=NULL, count=7 WHERE id=2;");
+  const char* kAll = "SELECT id, path, color, addtime, accesstime, count FROM main ORDER BY id";
+  const Rows before = Query(kAll);
+  ASSERT_EQ(before.size(), 3u);
+  REMOVED_FAVORITE removed = store.ReadForUndo(2, L"C:\\it's");
+  EXPECT_TRUE(removed.stored);
+  store.Remove(2, removed.path);
+  ASSERT_EQ(Query(kAll).size(), 2u);
+  EXPECT_EQ(store.Restore(removed), 2);
+  EXPECT_EQ(Query(kAll), before);
+
+  removed = store.ReadForUndo(2, L"C:\\it's");
+  store.Remove(2, removed.path);
+  {
+    WholeFileLock lock;
+    ASSERT_TRUE(lock.Locked());
+    REMOVED_FAVORITE third = store.ReadForUndo(3, L"C:\\c");
+    store.Remove(3, L"C:\\c");
+    EXPECT_TRUE(store.Unavailable());
+    EXPECT_EQ(store.Restore(third), 3);
+    EXPECT_EQ(store.Restore(removed), 2);
+    EXPECT_EQ(store.WaitingChanges(), 1u);
+    store.TakeReport();
+  }
+  EXPECT_TRUE(store.Retry());
+  EXPECT_EQ(store.WaitingChanges(), 0u);
+  EXPECT_EQ(Query(kAll), before);
+
+  // The list holds a long path cut; the row comes back with the whole one.
+  const std::wstring longPath = L"C:\\" + std::wstring(297, L'p');
+  ASSERT_EQ(store.Insert(longPath.c_str()), 0);
+  const CString cut(longPath.substr(0, 259).c_str());
+  removed = store.ReadForUndo(4, cut);
+  store.Remove(4, cut);
+  EXPECT_EQ(store.Restore(removed), 4);
+  EXPECT_EQ(Query("SELECT length(path) FROM main WHERE id=4"), (Rows{{"300"}}));
+}

@@ -30,14 +30,16 @@ TEST(Language, EachTableHoldsItsTextsAndEnglishIsTheFallback) {
   EXPECT_EQ(AppText(IDS_TRAY_EXIT, XLANG_ENGLISH), L"Exit");
   EXPECT_EQ(AppText(IDS_PICKER_TITLE, XLANG_ENGLISH), L"Choose a folder to add");
   // Every text of the English table has its Chinese counterpart.
-  for (UINT id = IDS_TRAY_OPEN; id <= IDS_KEY_WIN; ++id) {
+  for (UINT id = IDS_TRAY_OPEN; id <= IDS_UNDO_REMOVED; ++id) {
     EXPECT_FALSE(AppText(id, XLANG_ENGLISH).empty()) << id;
     EXPECT_FALSE(AppText(id, XLANG_CHINESE).empty()) << id;
   }
   EXPECT_NE(AppText(IDS_HOTKEY_TAKEN, XLANG_ENGLISH).find(L"%s"), std::wstring::npos);
   EXPECT_NE(AppText(IDS_HOTKEY_TAKEN, XLANG_CHINESE).find(L"%s"), std::wstring::npos);
+  EXPECT_NE(AppText(IDS_UNDO_REMOVED, XLANG_ENGLISH).find(L"%s"), std::wstring::npos);
+  EXPECT_NE(AppText(IDS_UNDO_REMOVED, XLANG_CHINESE).find(L"%s"), std::wstring::npos);
   // Ids without a string, in a block that exists and in one that does not.
-  EXPECT_TRUE(AppText(IDS_KEY_WIN + 1, XLANG_CHINESE).empty());
+  EXPECT_TRUE(AppText(IDS_UNDO_REMOVED + 1, XLANG_CHINESE).empty());
   EXPECT_TRUE(AppText(4000, XLANG_ENGLISH).empty());
   // The user's language picks one of the two tables.
   EXPECT_EQ(AppText(IDS_TRAY_EXIT), AppText(IDS_TRAY_EXIT, XUserLanguage()));
