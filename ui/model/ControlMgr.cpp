@@ -254,6 +254,10 @@ LRESULT CControlMgr::DispatchMsg(MESSAGE_EVENT* event) {
       if (!m_owner || XIsWindowObject(m_owner)) PostMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
       return 0;
     }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      DeactivateTooltip();  // a tooltip goes at the first key, as the system's own do
+      return under ? under->MessageHandle(event) : 0;
     case WM_MOUSEHOVER:
       m_bTracking = FALSE;
       if (CXBaseUI* tip = TooltipOwnerAt(under, point)) ShowTooltip(tip);
