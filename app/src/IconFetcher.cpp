@@ -14,6 +14,7 @@
 #include "IconPixels.h"
 #include "ProgramSeam.h"
 #include "ShellHandles.h"
+#include "ShellItem.h"
 #include "XWin.h"
 
 struct CIconFetcher::SHARED {
@@ -182,14 +183,6 @@ bool HasOwnIcon(const std::wstring& path) {
   return ext == L".exe" || ext == L".lnk" || ext == L".ico" || ext == L".cpl";
 }
 
-bool IsOnLocalFixedDrive(const std::wstring& path) {
-  if (path.size() < 3 || path[1] != L':' || (path[2] != L'\\' && path[2] != L'/')) return false;
-  const wchar_t letter = path[0];
-  if (!((letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z'))) return false;
-  const wchar_t root[4] = {letter, L':', L'\\', 0};
-  const UINT type = ProgramDriveType(root);
-  return type == DRIVE_FIXED || type == DRIVE_RAMDISK;
-}
 
 CIconFetcher::CIconFetcher() : m_shared(std::make_shared<SHARED>()) {}
 

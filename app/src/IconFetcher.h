@@ -32,9 +32,6 @@ struct ICON_RESULT {
 // Whether an item's kind has an icon of its own worth reading: programs, shortcuts, icon
 // files and control-panel items (by extension, any case).
 bool HasOwnIcon(const std::wstring& path);
-// Whether a file may be read for an icon: a path on a drive letter whose drive is fixed or a
-// RAM disk. Asks nothing but the drive type.
-bool IsOnLocalFixedDrive(const std::wstring& path);
 
 class CIconFetcher {
  public:

@@ -112,6 +112,32 @@ HICON GetFileExtensionIcon(const CString& path) {
              : nullptr;
 }
 
+const wchar_t kFolderKey[] = L"\\";
+
+std::wstring ExtensionKey(const CString& path) {
+  const int dot = path.ReverseFind(L'.'), slash = path.ReverseFind(L'\\');
+  return dot > slash ? path.Mid(dot).MakeLower().Str() : std::wstring();
+}
+
+std::wstring GuessedTypeKey(const CString& path) {
+  std::wstring key = ExtensionKey(path);
+  return key.empty() ? kFolderKey : key;
+}
+
+std::wstring ExactTypeKey(const CString& path) {
+  if (!IsOnLocalFixedDrive(path.Str())) return GuessedTypeKey(path);
+  return PathIsExistingFolder(path) ? std::wstring(kFolderKey) : ExtensionKey(path);
+}
+
+bool IsOnLocalFixedDrive(const std::wstring& path) {
+  if (path.size() < 3 || path[1] != L':' || (path[2] != L'\\' && path[2] != L'/')) return false;
+  const wchar_t letter = path[0];
+  if (!((letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z'))) return false;
+  const wchar_t root[4] = {letter, L':', L'\\', 0};
+  const UINT type = ProgramDriveType(root);
+  return type == DRIVE_FIXED || type == DRIVE_RAMDISK;
+}
+
 HICON GetFileTypeIcon(const CString& path) {
   return PathIsExistingFolder(path) ? GetFolderTypeIcon() : GetFileExtensionIcon(path);
 }

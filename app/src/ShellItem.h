@@ -18,6 +18,20 @@ HICON GetFileTypeIcon(const CString& path);
 HICON GetFolderTypeIcon();
 HICON GetFileExtensionIcon(const CString& path);
 
+// Type keys, one per type icon: folders have their own (no extension can hold a backslash),
+// files their extension in lower case ("" for none).
+extern const wchar_t kFolderKey[];
+std::wstring ExtensionKey(const CString& path);
+// What the name suggests, without the file system: an extension names a file type, and a
+// name without one is taken for a folder.
+std::wstring GuessedTypeKey(const CString& path);
+// What GetFileTypeIcon goes by, on a local fixed drive; elsewhere (a share, a removable or
+// optical drive, which can keep the caller waiting for seconds) the guess, unasked.
+std::wstring ExactTypeKey(const CString& path);
+// Whether a path is on a drive letter whose drive is fixed or a RAM disk (the program's drive
+// type seam is all it asks).
+bool IsOnLocalFixedDrive(const std::wstring& path);
+
 // Reads a shortcut file. 1 when the file could be loaded (target may still be empty), else
 // 0 with target emptied.
 int ResolveShortcut(const CString& shortcut, CString& target);

@@ -52,27 +52,6 @@ const int kUndoNameChars = 32;   // longer names are shortened with an ellipsis
 
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
-// Type keys: folders have their own (no extension can hold a backslash), files their
-// extension in lower case ("" for none).
-const wchar_t kFolderKey[] = L"\\";
-
-std::wstring ExtensionKey(const CString& path) {
-  const int dot = path.ReverseFind(L'.'), slash = path.ReverseFind(L'\\');
-  return dot > slash ? path.Mid(dot).MakeLower().Str() : std::wstring();
-}
-
-// What the name suggests, without the file system: an extension names a file type, and a
-// name without one is taken for a folder.
-std::wstring GuessedTypeKey(const CString& path) {
-  std::wstring key = ExtensionKey(path);
-  return key.empty() ? kFolderKey : key;
-}
-
-// What GetFileTypeIcon goes by.
-std::wstring ExactTypeKey(const CString& path) {
-  return PathIsExistingFolder(path) ? std::wstring(kFolderKey) : ExtensionKey(path);
-}
-
 // A row holds at most this many characters of its path: a text that fills it may be a longer
 // path cut short, which can name another item, so it is never started.
 const size_t kRowTextChars = sizeof(tagITEM_DATA::text) / sizeof(wchar_t);

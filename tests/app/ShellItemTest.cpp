@@ -180,6 +180,29 @@ TEST_F(ShellItem, TypeIconsComeFromTheTypeNotTheItem) {
   for (HICON i : {plain, dotted, exe, text, longText}) if (i) DestroyIcon(i);
 }
 
+UINT g_driveType = DRIVE_FIXED;
+UINT SeamDriveType(const wchar_t*) { return g_driveType; }
+
+// The type key asks the file system on local fixed drives only: a share or a removable drive
+// would keep the window waiting, so there the name decides.
+TEST_F(ShellItem, TypeKeysAskOnlyLocalFixedDrivesWhatAPathIs) {
+  const std::wstring dotted = dir / L"looks like.exe";
+  ASSERT_TRUE(CreateDirectoryW(dotted.c_str(), nullptr));
+  SetDriveTypeSource(SeamDriveType);
+  for (UINT type : {DRIVE_FIXED, DRIVE_RAMDISK}) {
+    g_driveType = type;
+    EXPECT_EQ(ExactTypeKey(dotted.c_str()), kFolderKey);
+  }
+  for (UINT type : {DRIVE_REMOTE, DRIVE_REMOVABLE, DRIVE_CDROM, DRIVE_NO_ROOT_DIR}) {
+    g_driveType = type;
+    EXPECT_EQ(ExactTypeKey(dotted.c_str()), L".exe");
+  }
+  g_driveType = DRIVE_FIXED;
+  EXPECT_EQ(ExactTypeKey(L"\\\\server\\share\\Report.PDF"), L".pdf");
+  EXPECT_EQ(ExactTypeKey(L"\\\\server\\share\\folder"), kFolderKey);
+  SetDriveTypeSource(nullptr);
+}
+
 TEST_F(ShellItem, Is64BitSystemAgreesWithWow64) {
   BOOL wow64 = FALSE;
   IsWow64Process(GetCurrentProcess(), &wow64);
