@@ -57,6 +57,14 @@ void CFilteredList::SetIconsOfPaths(const std::unordered_map<std::wstring, HICON
   }
 }
 
+void CFilteredList::ReplaceIcon(HICON old, HICON icon) {
+  if (!old || old == icon) return;
+  for (int entry = 0; entry < m_model.Count(); ++entry) {
+    const FILTER_ENTRY* e = m_model.Entry(entry);
+    if (e && e->icon == old) SetEntryIcon(entry, icon);
+  }
+}
+
 int CFilteredList::RemoveRow(int row, FILTER_ENTRY* removed) {
   const int index = m_model.RemoveRow(row, removed);
   if (index >= 0 && m_pList) m_pList->DeleteRow(row);

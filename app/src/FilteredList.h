@@ -28,6 +28,8 @@ class CFilteredList {
   void SetEntryIcon(int entry, HICON icon);
   // Every entry of a path in the map takes its icon (null: left as it is).
   void SetIconsOfPaths(const std::unordered_map<std::wstring, HICON>& icons);
+  // Every entry that shows the old icon takes the new one.
+  void ReplaceIcon(HICON old, HICON icon);
   // Removes the row and its entry; the entry's former index, or -1.
   int RemoveRow(int row, FILTER_ENTRY* removed);
   void Clear();

@@ -19,6 +19,9 @@ const DWORD kStopWaitMs = 3000;
 
 std::wstring Key(const std::u16string& path) { return XFromU16(path); }
 
+// A type's entry: no path holds '|'.
+std::wstring TypeEntryKey(const std::wstring& key) { return L"|type|" + key; }
+
 }  // namespace
 
 CRowIcons::CRowIcons() = default;
@@ -174,6 +177,31 @@ void CRowIcons::ApplyResults() {
     changed = true;
   }
   if (changed) CControlMgr::Invalidate(m_list, FALSE);
+}
+
+HICON CRowIcons::CachedTypeIcon(const std::wstring& key) {
+  if (m_stopped) return nullptr;
+  LoadCache();
+  const std::wstring entryKey = TypeEntryKey(key);
+  auto cached = m_cache.find(entryKey);
+  if (cached == m_cache.end()) return nullptr;
+  m_requested.insert(entryKey);  // kept first when the cache is written
+  return IconOf(cached->second);
+}
+
+void CRowIcons::RememberTypeIcon(const std::wstring& key, HICON icon) {
+  if (m_stopped || !icon) return;
+  LoadCache();
+  ICON_CACHE_ENTRY entry;
+  if (!IconToPixels(icon, entry.pixels)) return;
+  const std::wstring entryKey = TypeEntryKey(key);
+  m_requested.insert(entryKey);
+  auto cached = m_cache.find(entryKey);
+  if (cached != m_cache.end() && cached->second.pixels == entry.pixels) return;
+  entry.path = XToU16(entryKey);
+  entry.width = entry.height = kIconSide;
+  m_cache[entryKey] = std::move(entry);
+  m_cacheChanged = true;
 }
 
 bool CRowIcons::Settle(DWORD timeoutMs) {

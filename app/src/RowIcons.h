@@ -48,6 +48,11 @@ class CRowIcons {
   void ShowRow(int row, const CString& path);
   // Gives the rows what the icon thread found (also called on its message).
   void ApplyResults();
+  // Type icons (by type key) kept in the same cache: the icon a type had in an earlier run,
+  // null without one; and the icon the shell gives it now, kept for the next run. The
+  // handles are owned here.
+  HICON CachedTypeIcon(const std::wstring& key);
+  void RememberTypeIcon(const std::wstring& key, HICON icon);
   // Ends the icon thread (waiting a bounded time) and writes the cache when it changed. No
   // row is touched after this.
   void Stop();

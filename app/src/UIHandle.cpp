@@ -18,6 +18,7 @@
 #include "CommandLine.h"
 #include "ControlMgr.h"
 #include "HandedPath.h"
+#include "IconPixels.h"
 #include "ProgramSeam.h"
 #include "ShellItem.h"
 #include "XBaseUI.h"
@@ -399,7 +400,7 @@ void CUIHandle::AppendRecords() {
     const FAVORITE_DATA* record = m_store.At(i);
     const CString path(record->path);
     const std::wstring key = GuessedTypeKey(path);
-    const bool now = m_rows.Model().Count() < rowsNow || m_typeIcons.count(key);
+    const bool now = m_rows.Model().Count() < rowsNow || m_typeIconHandles.count(key) || m_rowIcons.CachedTypeIcon(key);
     HICON own = m_rowIcons.Request(path);
     m_rows.Append(path, static_cast<DWORD>(record->id), own ? own : now ? TypeIcon(key, path) : static_cast<HICON>(nullptr));
   }
@@ -446,7 +447,7 @@ void CUIHandle::BackgroundStep() {
     CControlMgr::Invalidate(m_pList, FALSE);  // the scrollbar's range has grown
     return;
   }
-  if (CheckIcons(start + kIconSliceMs)) StopBackgroundWork();
+  if (CheckIcons(start + kIconSliceMs) && RefreshTypeIcons(start + kIconSliceMs)) StopBackgroundWork();
 }
 
 bool CUIHandle::CheckIcons(DWORD deadline) {
@@ -827,10 +828,43 @@ void CUIHandle::ApplySettingsDialog(IXUIObject* dialog) {
 }
 
 HICON CUIHandle::TypeIcon(const std::wstring& key, const CString& path) {
-  auto known = m_typeIcons.find(key);
-  if (known != m_typeIcons.end()) return known->second.Get();
+  auto known = m_typeIconHandles.find(key);
+  if (known != m_typeIconHandles.end()) return known->second;
+  if (HICON cached = m_rowIcons.CachedTypeIcon(key)) {
+    // Shown at once; the shell is asked again after the window shows (a type's program may
+    // have changed since).
+    m_typeIconHandles[key] = cached;
+    m_typeKeysToRefresh.push_back(key);
+    return cached;
+  }
+  return AskTypeIcon(key, path);
+}
+
+HICON CUIHandle::AskTypeIcon(const std::wstring& key, const CString& path) {
   CXIcon icon(key == kFolderKey ? GetFolderTypeIcon() : GetFileExtensionIcon(path));
   HICON handle = icon.Get();
+  m_rowIcons.RememberTypeIcon(key, handle);
   m_typeIcons[key] = std::move(icon);
+  m_typeIconHandles[key] = handle;
   return handle;
+}
+
+bool CUIHandle::RefreshTypeIcons(DWORD deadline) {
+  while (!m_typeKeysToRefresh.empty()) {
+    const std::wstring key = m_typeKeysToRefresh.back();
+    m_typeKeysToRefresh.pop_back();
+    const HICON shown = m_typeIconHandles[key];
+    CXIcon fresh(key == kFolderKey ? GetFolderTypeIcon() : GetFileExtensionIcon(CString((L"x" + key).c_str())));
+    std::vector<uint8_t> was, now;
+    if (fresh && (!IconToPixels(shown, was) || !IconToPixels(fresh.Get(), now) || was != now)) {
+      m_rowIcons.RememberTypeIcon(key, fresh.Get());
+      const HICON handle = fresh.Get();
+      m_typeIcons[key] = std::move(fresh);
+      m_typeIconHandles[key] = handle;
+      m_rows.ReplaceIcon(shown, handle);
+      CControlMgr::Invalidate(m_pList, FALSE);
+    }
+    if (static_cast<LONG>(GetTickCount() - deadline) >= 0) break;
+  }
+  return m_typeKeysToRefresh.empty();
 }

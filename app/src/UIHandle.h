@@ -120,7 +120,13 @@ class CUIHandle : public INotifyCallback {
   // GetFileTypeIcon's icon for a type key (the folder key, or the extension), kept per key:
   // the icon depends on nothing else, and asking the shell is the dearest part of a row.
   // Owned here.
+  // Asks the cache of the last run first: a type's icon from there is shown at once and
+  // asked of the shell again after the window shows (RefreshTypeIcons).
   HICON TypeIcon(const std::wstring& key, const CString& path);
+  HICON AskTypeIcon(const std::wstring& key, const CString& path);
+  // Gives the shell's current icon to the types shown from the cache, until the deadline;
+  // true when none is left.
+  bool RefreshTypeIcons(DWORD deadline);
   // The store's in-memory records as rows; their icons follow the names (an extension is a
   // file of that type, no extension a folder) until the background check has asked the
   // file system, which costs too much per row to do before the window shows. Rows past the
@@ -149,7 +155,9 @@ class CUIHandle : public INotifyCallback {
   CHotKeyFileParser m_hotKeys;
   CGlobalHotKey m_globalHotKey;
   CRowIcons m_rowIcons;  // programs', shortcuts' and icon files' own icons
-  std::map<std::wstring, CXIcon> m_typeIcons;
+  std::map<std::wstring, CXIcon> m_typeIcons;         // asked of the shell, owned
+  std::map<std::wstring, HICON> m_typeIconHandles;     // what each type shows (owned above or by m_rowIcons)
+  std::vector<std::wstring> m_typeKeysToRefresh;       // shown from the cache, not asked yet
   HWND m_timerWindow = nullptr;  // holds the background timer while it runs
   bool m_startPending = false;   // FinishStart has yet to run
   int m_iconCheckRow = 0;        // entries before it show the icon of what they are

@@ -217,4 +217,34 @@ TEST_F(RowIconsTest, NothingOnANetworkRemovableOrOpticalDriveIsReadForItsIcon) {
   EXPECT_TRUE(IsRedIcon(LookOf(images.Get(), list.GetItemImage(6, 0))));
 }
 
+// Type icons outlive the run in the cache, each as the shell drew it, and a type never seen
+// has none; a program's own entry is not taken for a type's.
+TEST_F(RowIconsTest, TypeIconsComeBackFromTheCacheNextRun) {
+  CXIcon text(GetFileExtensionIcon(L"x.txt"));
+  ASSERT_TRUE(text);
+  std::vector<uint8_t> expected;
+  ASSERT_TRUE(IconToPixels(text.Get(), expected));
+  CXList list;
+  {
+    CRowIcons icons;
+    icons.SetCacheFile(cache);
+    icons.Attach(&list);
+    EXPECT_EQ(icons.CachedTypeIcon(L".txt"), nullptr);
+    icons.RememberTypeIcon(L".txt", text.Get());
+    icons.Stop();
+  }
+  CRowIcons next;
+  next.SetCacheFile(cache);
+  next.Attach(&list);
+  HICON cached = next.CachedTypeIcon(L".txt");
+  ASSERT_NE(cached, nullptr);
+  std::vector<uint8_t> pixels;
+  ASSERT_TRUE(IconToPixels(cached, pixels));
+  EXPECT_EQ(pixels, expected);
+  EXPECT_EQ(next.CachedTypeIcon(L".pdf"), nullptr);
+  EXPECT_EQ(next.CachedTypeIcon(program), nullptr);
+  EXPECT_EQ(Reads(), std::vector<std::wstring>{});  // nothing was read for it
+  next.Stop();
+}
+
 }  // namespace
