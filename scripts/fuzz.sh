@@ -53,7 +53,7 @@ campaign() {  # target seconds
 # As campaign, but ended (SIGINT: libFuzzer prints its final stats) once the process has had
 # the given CPU seconds, so a busy machine still gives each target its full share.
 campaign_cpu() {  # target seconds
-  local t=$1 secs=$2 exe=$bin/fuzz_$1 pid ticks hz
+  local t=$1 secs=$2 exe=$bin/fuzz_$1 pid ticks=0 now hz
   [ -x "$exe" ] || { echo "fuzz: no target $t in $bin" >&2; return 1; }
   mapfile -t opts < <(common "$t")
   mkdir -p "$bin/work/$t"
@@ -64,7 +64,8 @@ campaign_cpu() {  # target seconds
   while kill -0 "$pid" 2>/dev/null; do
     sleep 5
     # utime and stime are fields 14 and 15; the name field (2) has no spaces here.
-    ticks=$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null) || break
+    now=$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null) || break
+    [ -n "$now" ] && ticks=$now
     if [ "${ticks:-0}" -ge $((secs * hz)) ]; then kill -INT "$pid"; break; fi
   done
   local rc=0
