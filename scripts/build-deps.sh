@@ -23,7 +23,8 @@ ensure_deb_src() {
   elif [ -f /etc/apt/sources.list ]; then
     sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list | $SUDO tee /etc/apt/sources.list.d/pinvale-src.list >/dev/null
   fi
-  $SUDO apt-get update -qq
+  # An index that fails to load (a mirror mid-sync) does not hide the source indexes that did.
+  $SUDO apt-get update -qq || echo "build-deps: some package indexes failed to load; going on"
 }
 
 # Unpacks source package $1 into $SRC/$1; tries each published version, newest first, because a

@@ -31,8 +31,22 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A mirror caught mid-sync fails one index for a while: try again, and go on with the
+  # indexes that did load; only a failed install is an error.
+  for try in 1 2 3; do
+    $SUDO apt-get update -qq && break
+    echo "setup: apt-get update failed (try $try of 3)"
+    [ "$try" -lt 3 ] && sleep 20
+  done
+  install() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
+  if ! install "${missing[@]}"; then
+    # With one architecture's update index missing, the other's newer versions leave the
+    # multi-arch pairs (i386 beside amd64) unmatched: take both from the release itself.
+    release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    echo "setup: apt-get install failed; trying again from the release '$release' alone"
+    [ -n "$release" ] && install -t "$release" "${missing[@]}" \
+      || { echo "setup: installing packages failed" >&2; exit 1; }
+  fi
 fi
 
 "$here/build-deps.sh"
