@@ -1,6 +1,9 @@
 // The common-controls functions the program and the framework use, through comctl32 loaded at
 // the first call: the first window shows without that library's start-up. The exe's manifest
 // still picks version 6. Each function fails as the library's own would when it cannot be loaded.
+// The library, once loaded, is never freed, and no module of the product imports it: a library
+// that did would take it out of the process with itself, under windows of its classes (the
+// edit and static controls of version 6 among them) that other threads made without a reference.
 #pragma once
 
 #include <windows.h>

@@ -369,6 +369,27 @@ TEST_F(Check, DialogShowsTheOfferAndCancelChangesNothing) {
   EXPECT_TRUE(Recorded().empty());
 }
 
+// The dialog's common controls stay in the process after the library is freed: a window of
+// their classes that another thread made without a reference of its own goes on working.
+TEST_F(Check, CommonControlsOutliveTheLibraryThatShowedTheDialog) {
+  Announce("9.1.0.0", "/dl/setup.exe");
+  {
+    CheckThread run(check, IniUrl(), L"2.1.0.1", parent);
+    HWND dlg = run.WaitForDialog();
+    ASSERT_TRUE(dlg);
+    Click(dlg, IDCANCEL);
+    ASSERT_TRUE(run.Finish(10000));
+  }
+  HWND bar = CreateWindowW(PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 50, 10, parent, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(bar);
+  FreeLibrary(module);
+  module = nullptr;
+  ASSERT_TRUE(xtest::WaitFor([] { return GetModuleHandleW(L"Brindle.dll") == nullptr; }, 30000));
+  SendMessageW(bar, PBM_SETPOS, 7, 0);
+  EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 7);
+  EXPECT_TRUE(DestroyWindow(bar));
+}
+
 TEST_F(Check, LinkColourFollowsBrowserSettings) {
   const wchar_t* key = L"Software\\Microsoft\\Internet Explorer\\Settings";
   HKEY settings = nullptr;

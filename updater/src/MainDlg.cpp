@@ -13,6 +13,7 @@
 #include "Download.h"
 #include "LocalFiles.h"
 #include "UpdateRules.h"
+#include "XComCtl.h"
 #include "XString.h"
 #include "XUiLanguage.h"
 #include "resource.h"
@@ -96,7 +97,7 @@ CMainDlg::~CMainDlg() {
 void CMainDlg::Run(HWND parent) {
   if (m_url.empty()) return;
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&icc);
+  XInitCommonControlsEx(&icc);
   const DLGTEMPLATE* dialog = DialogTemplate();
   if (!dialog ||
       !CreateDialogIndirectParamW(ThisModule(), dialog, nullptr, &CMainDlg::DialogProc, reinterpret_cast<LPARAM>(this))) {
