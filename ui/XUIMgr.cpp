@@ -1,5 +1,5 @@
 // The UI manager and the UI thread. Every window and script runs on the UI thread; the
-// application thread only waits in its loop for 994 and WM_QUIT.
+// application thread only waits in its loop for 994 and WM_QUIT, and for the UI thread's end.
 #include "XUIMgr.h"
 
 #include <objbase.h>
@@ -15,10 +15,15 @@
 #include "XSkinRegistry.h"
 #include "XSkinStrings.h"
 #include "XSkinTemplate.h"
+#include "XWin.h"
 
 namespace {
 
 DWORD g_appThreadId = 0;
+// The UI thread the last Initialize started, kept open so the application's loop sees its end.
+CXHandle g_uiThread;
+DWORD g_uiThreadId = 0;
+bool g_uiThreadLost = false;
 
 // 994 is also the number of WM_DDE_ADVISE. Windows posts it as a plain thread message; Wine
 // refuses to post a DDE message without a DDE parameter block. Then this private message
@@ -57,8 +62,10 @@ int CXUIMgr::Initialize() {
   // The caller's message queue must exist before the UI thread posts to it.
   MSG msg;
   PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  uintptr_t thread = _beginthreadex(nullptr, 0, &CXUIMgr::UIThread, &g_appThreadId, 0, nullptr);
-  if (thread) CloseHandle(reinterpret_cast<HANDLE>(thread));
+  unsigned id = 0;
+  uintptr_t thread = _beginthreadex(nullptr, 0, &CXUIMgr::UIThread, &g_appThreadId, 0, &id);
+  g_uiThread.Reset(reinterpret_cast<HANDLE>(thread));
+  g_uiThreadId = thread ? id : 0;
   return 1;
 }
 
@@ -108,14 +115,36 @@ unsigned __stdcall CXUIMgr::UIThread(void* appThreadId) {
 
 void CXUIMgr::MessageLoop(IMessageTranslator* translator) {
   const UINT carrier = ReadyCarrier();
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!msg.hwnd && carrier && msg.message == carrier) msg.message = XWM_UI_READY;
-    if (translator && translator->Translate(&msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  g_uiThreadLost = false;
+  HANDLE ui = g_uiThread.Get();
+  // Every queued message, until WM_QUIT (false when there is none left).
+  auto drain = [&]() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return true;
+      if (!msg.hwnd && carrier && msg.message == carrier) msg.message = XWM_UI_READY;
+      if (translator && translator->Translate(&msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    return false;
+  };
+  for (;;) {
+    if (drain()) return;
+    const DWORD woke = MsgWaitForMultipleObjectsEx(ui ? 1 : 0, &ui, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (ui && woke == WAIT_OBJECT_0) {
+      // A UI thread that ended as it should has posted WM_QUIT before its end.
+      if (drain()) return;
+      g_uiThreadLost = true;
+      return;
+    }
+    if (woke == WAIT_FAILED) return;
   }
 }
+
+bool CXUIMgr::UIThreadLost() const { return g_uiThreadLost; }
+
+DWORD CXUIMgr::UIThreadId() const { return g_uiThreadId; }
 
 IXUIObject* CXUIMgr::CreateUIObjectWithTemplate(const wchar_t* name) {
   IXUIObject* root = nullptr;

@@ -77,6 +77,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
                        &CCrashHandler::DumpProcessAndEnd);
   watchdog.Start();
   ui.MessageLoop(&watch);
+  // Lost before its window showed or after: the process would linger with the mutex.
+  if (ui.UIThreadLost()) CCrashHandler::DumpProcessAndEnd(CUiWatchdog::kCodeLost);
   watchdog.Stop();
 
   CoUninitialize();

@@ -117,6 +117,30 @@ TEST_F(ProgramTest, SecondStartWithoutAWindowToShowTellsTheUser) {
   EXPECT_EQ(code, 0u);
 }
 
+// A UI thread ended by force, as the platform ends one lost to a fault, ends the program at
+// once with a dump: the next start shows its window instead of finding the first one mute.
+TEST_F(ProgramTest, AUiThreadEndedByForceEndsTheProgramAndTheNextStartShowsItsWindow) {
+  e2e::Install install;
+  {
+    e2e::Program first(install);
+    HWND main = first.WaitForWindow();
+    ASSERT_NE(main, nullptr);
+    CXHandle ui(OpenThread(THREAD_TERMINATE, FALSE, GetWindowThreadProcessId(main, nullptr)));
+    ASSERT_TRUE(ui.Valid());
+    ASSERT_TRUE(TerminateThread(ui.Get(), 9));
+    DWORD code = 0;
+    ASSERT_TRUE(first.WaitForExit(10000, &code));  // the window watch alone would take 15 s and more
+    EXPECT_EQ(code, 0xE0000104u);
+  }
+  bool dumped = false;
+  for (const std::wstring& file : xtest::FilesIn(install.AppData() + L"\\Tarquon\\Pinvale"))
+    dumped = dumped || file.find(L".dmp") != std::wstring::npos;
+  EXPECT_TRUE(dumped);
+  e2e::Program next(install);
+  EXPECT_NE(next.WaitForWindow(), nullptr);
+  EXPECT_EQ(next.Exit(), 0u);
+}
+
 // Starts the install, expects the "Error" box with the text, answers it, and expects the
 // program to end with 0.
 void ExpectReportedAndEnded(const e2e::Install& install, const std::wstring& text) {

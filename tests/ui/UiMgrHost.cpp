@@ -4,7 +4,8 @@
 // boxes (through the framework's message sink, so none blocks), notifications, the
 // application loop's messages, and the state of the windows once start-up has finished.
 // Usage: uimgrhost <scenario>; "noinit" ends on 994, "app" drives the app skin and closes
-// its main window, "strict" clicks the strict skin's main window and closes it.
+// its main window, "strict" clicks the strict skin's main window and closes it, "lost" ends the
+// UI thread by force.
 #include <windows.h>
 
 #include <lua.hpp>
@@ -106,6 +107,12 @@ void OnReady() {
   g_mainWnd = FindWindowW(L"XEASYWND", L"UiHostMain");
   Log(std::wstring(L"main window|") + (g_mainWnd ? L"found" : L"none") + L"|" +
       (g_mainWnd && IsWindowVisible(g_mainWnd) ? L"visible" : L"hidden"));
+  if (g_scenario == L"lost") {
+    // The UI thread ended by force, as the platform ends a thread lost to a fault.
+    CXHandle ui(OpenThread(THREAD_TERMINATE | SYNCHRONIZE, FALSE, CXUIMgr::GetInstance().UIThreadId()));
+    Log(std::wstring(L"ended|") + (ui.Valid() && TerminateThread(ui.Get(), 9) ? L"yes" : L"no"));
+    return;
+  }
   if (g_scenario != L"app" && g_scenario != L"strict") {
     PostQuitMessage(0);
     return;
@@ -183,7 +190,7 @@ int wmain(int argc, wchar_t** argv) {
   CXUIMgr::GetInstance().Initialize();
   Translator translator;
   CXUIMgr::GetInstance().MessageLoop(&translator);
-  Log(L"loop ended");
+  Log(CXUIMgr::GetInstance().UIThreadLost() ? L"loop ended|lost" : L"loop ended");
   DestroyWindow(g_hostWnd);
   return 0;
 }

@@ -96,6 +96,15 @@ TEST(UiMgr, ASkinWithoutInitPostsReadyAndRunsNoScript) {
   EXPECT_TRUE(run.Has("loop ended"));
 }
 
+// The application's loop also ends when the UI thread ends without posting WM_QUIT (ended by
+// force, before any window): a program without its UI never lingers.
+TEST(UiMgr, TheApplicationLoopEndsWhenTheUiThreadIsLost) {
+  HostRun run = RunHost(L"noinit", L"lost");
+  ASSERT_TRUE(run.finished) << run.All();
+  EXPECT_TRUE(run.Has("ended|yes")) << run.All();
+  EXPECT_TRUE(run.Has("loop ended|lost")) << run.All();
+}
+
 TEST(UiMgr, AFailingStartupScriptShowsTheErrorAndEndsWithMinusOne) {
   HostRun run = RunHost(L"syntax", L"noinit");
   ASSERT_TRUE(run.finished);
