@@ -24,6 +24,10 @@ DWORD g_appThreadId = 0;
 CXHandle g_uiThread;
 DWORD g_uiThreadId = 0;
 bool g_uiThreadLost = false;
+// The UI thread's WM_QUIT to the application thread carries this; after it, that thread only
+// leaves its apartment and ends. A quit the application posts itself has 0.
+const LPARAM kQuitFromUiThread = 0x5549;
+const DWORD kUiThreadEndWaitMs = 10000;
 
 // 994 is also the number of WM_DDE_ADVISE. Windows posts it as a plain thread message; Wine
 // refuses to post a DDE message without a DDE parameter block. Then this private message
@@ -108,7 +112,7 @@ unsigned __stdcall CXUIMgr::UIThread(void* appThreadId) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  PostThreadMessageW(appThread, WM_QUIT, 0, 0);
+  PostThreadMessageW(appThread, WM_QUIT, 0, kQuitFromUiThread);
   if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }
@@ -118,10 +122,14 @@ void CXUIMgr::MessageLoop(IMessageTranslator* translator) {
   g_uiThreadLost = false;
   HANDLE ui = g_uiThread.Get();
   // Every queued message, until WM_QUIT (false when there is none left).
+  bool fromUi = false;
   auto drain = [&]() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) return true;
+      if (msg.message == WM_QUIT) {
+        fromUi = msg.lParam == kQuitFromUiThread;
+        return true;
+      }
       if (!msg.hwnd && carrier && msg.message == carrier) msg.message = XWM_UI_READY;
       if (translator && translator->Translate(&msg)) continue;
       TranslateMessage(&msg);
@@ -130,7 +138,12 @@ void CXUIMgr::MessageLoop(IMessageTranslator* translator) {
     return false;
   };
   for (;;) {
-    if (drain()) return;
+    if (drain()) {
+      // The UI thread's own end (its apartment, its thread-local data, the libraries' thread
+      // detach) never runs beside the process's exit, which tears down what it still uses.
+      if (ui && fromUi) WaitForSingleObject(ui, kUiThreadEndWaitMs);
+      return;
+    }
     const DWORD woke = MsgWaitForMultipleObjectsEx(ui ? 1 : 0, &ui, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (ui && woke == WAIT_OBJECT_0) {
       // A UI thread that ended as it should has posted WM_QUIT before its end.

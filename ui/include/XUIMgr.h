@@ -36,7 +36,8 @@ class WENDORA_API CXUIMgr {
   // caller's). Always 1: a missing skin or script shows up as a UI without windows.
   int Initialize();
   // The application thread's loop; returns when the thread receives WM_QUIT, which the UI
-  // thread posts when it ends, or when the UI thread has ended without posting it.
+  // thread posts as it ends (and then waits for that end, within a bound), or when the UI
+  // thread has ended without posting it.
   void MessageLoop(IMessageTranslator* translator);
   // True when the last MessageLoop returned because the UI thread ended without WM_QUIT:
   // ended by force, or by a fault the platform ended that thread for, window or no window.
