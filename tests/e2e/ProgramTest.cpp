@@ -129,7 +129,9 @@ TEST_F(ProgramTest, AUiThreadEndedByForceEndsTheProgramAndTheNextStartShowsItsWi
     ASSERT_TRUE(ui.Valid());
     ASSERT_TRUE(TerminateThread(ui.Get(), 9));
     DWORD code = 0;
-    ASSERT_TRUE(first.WaitForExit(10000, &code));  // the window watch alone would take 15 s and more
+    // Writing the dump takes seconds on a loaded machine. Without the loop's own check the
+    // loop would return and the program end with 0 before the window watch could see anything.
+    ASSERT_TRUE(first.WaitForExit(30000, &code));
     EXPECT_EQ(code, 0xE0000104u);
   }
   bool dumped = false;
